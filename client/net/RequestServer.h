@@ -1,0 +1,44 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace journal {
+class HttpPost;
+struct HttpResponse;
+} // namespace journal
+
+// One exchange with the journal server: posts one command object and hands a successful
+// answer to the completion callback before Execute returns. A failed exchange ends the
+// process (exit code 0) after the fixed message, so Execute never returns in that case.
+class TRequestServer final {
+public:
+    using TNotifyEvent = std::function<void(TRequestServer* Sender)>;
+
+    TRequestServer(); // Create
+    ~TRequestServer();
+    TRequestServer(const TRequestServer&) = delete;
+    TRequestServer& operator=(const TRequestServer&) = delete;
+
+    // Before Execute: the command object. After a run whose answer carried "success": the answer.
+    const nlohmann::ordered_json& DataServer() const { return fDataServer; }
+    void setDataServer(nlohmann::ordered_json command) { fDataServer = std::move(command); }
+
+    const TNotifyEvent& OnMyEvent() const { return fOnMyEvent; }
+    void setOnMyEvent(TNotifyEvent callback) { fOnMyEvent = std::move(callback); }
+
+    void Execute();
+    void Close(); // releases the HTTP client and the kept response; safe to call twice
+
+private:
+    void NetHTTPClient1RequestCompleted(const std::string& body);
+    [[noreturn]] void NetHTTPClient1RequestError();
+
+    nlohmann::ordered_json fDataServer;
+    std::unique_ptr<journal::HttpPost> fHttpClient;
+    std::unique_ptr<journal::HttpResponse> fResponse;
+    TNotifyEvent fOnMyEvent;
+};

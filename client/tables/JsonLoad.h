@@ -1,0 +1,28 @@
+#pragma once
+
+#include "RecordTable.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+// Appends the records of a JSON object or array to an open table. Errors are thrown as
+// std::runtime_error ("[mtService] Invalid field count", "JSON not defined").
+class TJSONSerialize final {
+public:
+    explicit TJSONSerialize(nlohmann::ordered_json json);
+    void ToDataSet(journal::RecordTable& table) const;
+
+private:
+    nlohmann::ordered_json fJson;
+};
+
+void fillFromJson(journal::RecordTable& table, const std::string& text);
+
+namespace journal {
+
+// How a window refreshes a table: open it if needed, empty it, write the list value back
+// as ASCII JSON and load it. A missing list (nullptr) throws after the table was emptied.
+void reloadTable(RecordTable& table, const nlohmann::ordered_json* list);
+
+} // namespace journal

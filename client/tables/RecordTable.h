@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace journal {
+
+struct FieldDef {
+    QString name;
+    int size = 20; // in characters
+};
+
+// An in-memory table of named, sized text fields. A field is empty (null) or holds a text
+// of at most its size; a longer text is cut. Rows keep the order in which they were posted.
+class RecordTable final {
+public:
+    RecordTable(QString name, std::vector<FieldDef> fields);
+
+    const QString& name() const { return fName; }
+    const std::vector<FieldDef>& fields() const { return fFields; }
+    int fieldIndex(const QString& fieldName) const; // -1 when unknown
+
+    bool isOpen() const { return fOpen; }
+    void open();       // an empty table, ready to load
+    void emptyTable(); // removes every row, stays open
+
+    void append();                                                   // new row with empty fields
+    void setField(int field, std::optional<QString> value);          // on the appended row
+    void post();                                                     // the appended row becomes final
+    void first();                                                    // cursor to the first row
+
+    int rowCount() const;
+    int currentRow() const { return fCurrent; } // -1 when there is no row
+    void setCurrentRow(int row);
+
+    // Text of a field of the current row; the empty text when there is no row or the field is empty.
+    QString fieldText(const QString& fieldName) const;
+    QString text(int row, int field) const;
+    bool isNull(int row, int field) const;
+
+    // Notified after any change of rows, so a data source can refresh its grid.
+    struct Observer {
+        virtual void tableAboutToChange() = 0;
+        virtual void tableChanged() = 0;
+        virtual void currentRowChanged(int row) = 0;
+    protected:
+        ~Observer() = default;
+    };
+    void setObserver(Observer* observer) { fObserver = observer; }
+
+private:
+    QString fName;
+    std::vector<FieldDef> fFields;
+    std::vector<std::vector<std::optional<QString>>> fRows;
+    std::optional<std::vector<std::optional<QString>>> fPending;
+    int fCurrent = -1;
+    bool fOpen = false;
+    Observer* fObserver = nullptr;
+};
+
+// The four tables of the record kinds, closed as created.
+RecordTable makeServiceTable();   // mtService
+RecordTable makeMachineTable();   // mtMachine
+RecordTable makeWorkshopTable();  // mtWorkshop
+RecordTable makeRepairmanTable(); // mtRepairman
+
+} // namespace journal
