@@ -3,7 +3,6 @@
 #include "RecordTable.h"
 
 #include <nlohmann/json.hpp>
-
 #include <string>
 
 // Appends the records of a JSON object or array to an open table. Errors are thrown as
