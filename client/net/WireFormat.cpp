@@ -1,17 +1,18 @@
 #include "WireFormat.h"
 
-#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <utility>
 
 namespace journal {
 namespace {
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 void appendUnicodeEscape(std::string& out, unsigned unit) {
-    std::array<char, 7> escape{};
-    std::snprintf(escape.data(), escape.size(), "\\u%04X", unit);
-    out += escape.data();
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        out += kHexDigits[(unit >> shift) & 0xF];
+    }
 }
 
 // Returns the short escape of a character that always needs one, or nullptr.
@@ -154,7 +155,6 @@ std::string asciiJson(const nlohmann::ordered_json& value) {
 }
 
 std::string formEncode(std::string_view value) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(value.size() * 3);
     for (const char c : value) {
@@ -165,8 +165,8 @@ std::string formEncode(std::string_view value) {
             out += '+';
         } else {
             out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
+            out += kHexDigits[byte >> 4];
+            out += kHexDigits[byte & 0x0F];
         }
     }
     return out;

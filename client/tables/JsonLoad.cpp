@@ -5,49 +5,69 @@
 #include <QString>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 using journal::Json;
 using journal::RecordTable;
 
-// A member named like the field in lower case counts before one named exactly like it.
-const Json* memberFor(const Json& record, const QString& fieldName) {
-    for (const QString& name : {fieldName.toLower(), fieldName}) {
-        if (const auto member = record.find(name.toStdString()); member != record.end()) {
-            return &*member;
+// Loads JSON records into a table. Each field's member names are worked out once per load.
+class RecordLoader final {
+public:
+    explicit RecordLoader(RecordTable& table)
+        : fTable(table) {
+        for (const journal::FieldDef& field : table.fields()) {
+            fMemberNames.push_back({field.name.toLower().toStdString(), field.name.toStdString()});
         }
     }
-    return nullptr;
-}
 
-void loadRecord(RecordTable& table, const Json& record) {
-    if (record.empty()) {
-        return;
-    }
-    table.append();
-    const auto& fields = table.fields();
-    for (std::size_t field = 0; field < fields.size(); ++field) {
-        const Json* member = memberFor(record, fields[field].name);
-        if (member != nullptr && !member->is_null()) {
-            table.setField(static_cast<int>(field), journal::textOf(*member));
+    void loadRecord(const Json& record) {
+        if (record.empty()) {
+            return;
         }
+        fTable.append();
+        for (std::size_t field = 0; field < fMemberNames.size(); ++field) {
+            const Json* member = memberFor(record, fMemberNames[field]);
+            if (member != nullptr && !member->is_null()) {
+                fTable.setField(static_cast<int>(field), journal::textOf(*member));
+            }
+        }
+        fTable.post();
     }
-    table.post();
-}
 
-// Nested lists are flattened in order.
-void loadList(RecordTable& table, const Json& list) {
-    for (const Json& element : list) {
-        if (element.is_object()) {
-            loadRecord(table, element);
-        } else if (element.is_array()) {
-            loadList(table, element);
-        } else {
-            throw std::runtime_error("[" + table.name().toStdString() + "] Invalid field count");
+    // Nested lists are flattened in order.
+    void loadList(const Json& list) {
+        for (const Json& element : list) {
+            if (element.is_object()) {
+                loadRecord(element);
+            } else if (element.is_array()) {
+                loadList(element);
+            } else {
+                throw std::runtime_error("[" + fTable.name().toStdString() + "] Invalid field count");
+            }
         }
     }
-}
+
+private:
+    struct MemberNames {
+        std::string lowerCase;
+        std::string exact;
+    };
+
+    // A member named like the field in lower case counts before one named exactly like it.
+    static const Json* memberFor(const Json& record, const MemberNames& names) {
+        for (const std::string* name : {&names.lowerCase, &names.exact}) {
+            if (const auto member = record.find(*name); member != record.end()) {
+                return &*member;
+            }
+        }
+        return nullptr;
+    }
+
+    RecordTable& fTable;
+    std::vector<MemberNames> fMemberNames;
+};
 
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view kWhiteSpace = " \t\r\n\f\v";
@@ -71,10 +91,11 @@ Json parseContainer(const std::string& text, Json::value_t expected) {
 
 void loadJson(RecordTable& table, const Json& json) {
     const RecordTable::Batch batch(table);
+    RecordLoader loader(table);
     if (json.is_object()) {
-        loadRecord(table, json);
+        loader.loadRecord(json);
     } else if (json.is_array()) {
-        loadList(table, json);
+        loader.loadList(json);
         table.first();
     } else {
         throw std::runtime_error("JSON not defined");
