@@ -22,11 +22,7 @@ public:
     bool string(string_t& value) override { return place(std::move(value)); }
     bool binary(binary_t&) override { return false; }
 
-    bool start_object(std::size_t) override {
-        fOpen.push_back({slot(), {}, nullptr});
-        *fOpen.back().node = Json::object();
-        return true;
-    }
+    bool start_object(std::size_t) override { return open(Json::object()); }
     bool key(string_t& name) override {
         fOpen.back().key = std::move(name);
         return true;
@@ -35,11 +31,7 @@ public:
         fOpen.pop_back();
         return true;
     }
-    bool start_array(std::size_t) override {
-        fOpen.push_back({slot(), {}, nullptr});
-        *fOpen.back().node = Json::array();
-        return true;
-    }
+    bool start_array(std::size_t) override { return open(Json::array()); }
     bool end_array() override {
         fOpen.pop_back();
         return true;
@@ -71,6 +63,19 @@ private:
             return open.discarded.get();
         }
         return &(*open.node)[open.key];
+    }
+
+    // Readers and writers of documents recurse; a hostile nesting depth must not overflow the stack.
+    static constexpr std::size_t kMaxDepth = 512;
+
+    bool open(Json container) {
+        if (fOpen.size() >= kMaxDepth) {
+            throw std::runtime_error("JSON nested too deeply");
+        }
+        Json* node = slot();
+        *node = std::move(container);
+        fOpen.push_back({node, {}, nullptr});
+        return true;
     }
 
     template <typename Value>

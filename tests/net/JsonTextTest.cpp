@@ -18,6 +18,11 @@ TEST(ParseJson, KeepsMemberOrderAndWhiteSpaceAround) {
     EXPECT_EQ(parseJson(" \t\r\n{\"z\":1,\"a\":2}\n").dump(), R"({"z":1,"a":2})");
 }
 
+TEST(ParseJson, RefusesHostileNestingInsteadOfOverflowingTheStack) {
+    EXPECT_NO_THROW(parseJson(std::string(500, '[') + std::string(500, ']')));
+    EXPECT_THROW(parseJson(std::string(100000, '[') + std::string(100000, ']')), std::runtime_error);
+}
+
 class ParseJsonRejects : public testing::TestWithParam<std::string> {};
 
 TEST_P(ParseJsonRejects, AnythingButExactlyOneValue) {

@@ -5,6 +5,7 @@
 #include "MessageBoxCloser.h"
 #include "ScriptedServer.h"
 
+#include <QApplication>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
@@ -188,7 +189,7 @@ TEST_F(RequestChannel, CloseTwiceAndWithoutExecuteIsHarmless) {
 // Every failure of an exchange shows the fixed message and ends the program with exit code 0.
 struct FatalCase {
     const char* name;
-    std::optional<Reply> reply; // none: nothing listens at the endpoint
+    std::optional<Reply> reply; // the answer to every request; none: nothing listens at the endpoint
     std::chrono::milliseconds timeLimit = 60000ms;
     bool callbackThrows = false;
 };
@@ -201,7 +202,7 @@ TEST_P(FatalExchange, EndsTheProgramAfterTheFixedMessage) {
         {
             auto settings = fServer.settings(failure.timeLimit);
             if (failure.reply) {
-                fServer.script(*failure.reply);
+                fServer.setDefaultReply(*failure.reply);
             } else {
                 settings.url = "https://127.0.0.1:1/api/index";
             }
@@ -221,6 +222,12 @@ TEST_P(FatalExchange, EndsTheProgramAfterTheFixedMessage) {
         testing::ExitedWithCode(0), kFatalMessage);
 }
 
+Reply endlessRedirect() {
+    Reply reply;
+    reply.redirectTo = "/api/index";
+    return reply;
+}
+
 Reply stalledReply() {
     Reply reply = jsonReply(R"({"success":true})");
     reply.stall = 10s;
@@ -229,15 +236,38 @@ Reply stalledReply() {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FatalExchange,
-    testing::Values(
-        FatalCase{"TextAfterTheObject", jsonReply(R"({"success":true} x)")}, FatalCase{"EmptyBody", jsonReply("")},
-        FatalCase{"Array", jsonReply(R"([{"success":true}])")}, FatalCase{"String", jsonReply(R"("success")")},
-        FatalCase{"Number", jsonReply("1")},
-        FatalCase{"HtmlErrorPage",
-                  withContentType(jsonReply("<html><body>Internal Server Error</body></html>", 500), "text/html")},
-        FatalCase{"NoServer", std::nullopt}, FatalCase{"ServerStallsPastTheTimeLimit", stalledReply(), 1000ms},
-        FatalCase{"CallbackFails", jsonReply(R"({"success":true,"data":[]})"), 60000ms, true}),
+    testing::Values(FatalCase{"TextAfterTheObject", jsonReply(R"({"success":true} x)")},
+                    FatalCase{"EmptyBody", jsonReply("")}, FatalCase{"Array", jsonReply(R"([{"success":true}])")},
+                    FatalCase{"String", jsonReply(R"("success")")}, FatalCase{"Number", jsonReply("1")},
+                    FatalCase{"HtmlErrorPage",
+                              withContentType(jsonReply("<html><body>Internal Server Error</body></html>", 500),
+                                              "text/html")},
+                    FatalCase{"NoServer", std::nullopt}, FatalCase{"EndlessRedirects", endlessRedirect()},
+                    FatalCase{"ServerStallsPastTheTimeLimit", stalledReply(), 1000ms},
+                    FatalCase{"CallbackFails", jsonReply(R"({"success":true,"data":[]})"), 60000ms, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The box blocks its caller only: the program's windows stay enabled and no window is modal.
+TEST(ErrorMessageBox, WaitsForTheUserWithoutDisablingAnyWindow) {
+    QWidget journalWindow;
+    journalWindow.show();
+    MessageBoxCloser closer;
+    bool checkedWhileOpen = false;
+    closer.setWhileOpen([&](QMessageBox& box) {
+        EXPECT_EQ(box.windowModality(), Qt::NonModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(journalWindow.isEnabled());
+        EXPECT_NE(box.parentWidget(), &journalWindow);
+        checkedWhileOpen = true;
+    });
+    TErrorMessageServer::View("Поле не заполнено", false);
+
+    EXPECT_TRUE(checkedWhileOpen);
+    ASSERT_EQ(closer.shown().size(), 1u);
+    EXPECT_EQ(closer.shown()[0].caption, "Ошибка");
+    EXPECT_EQ(closer.shown()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(closer.shown()[0].text, "Поле не заполнено");
+}
 
 TEST(ErrorMessageBox, WithCloseProgEndsTheProgramWithExitCodeZero) {
     EXPECT_EXIT(
