@@ -23,33 +23,30 @@ TEST(ParseJson, RefusesHostileNestingInsteadOfOverflowingTheStack) {
     EXPECT_THROW(parseJson(std::string(100000, '[') + std::string(100000, ']')), std::runtime_error);
 }
 
-class ParseJsonRejects : public testing::TestWithParam<std::string> {};
-
-TEST_P(ParseJsonRejects, AnythingButExactlyOneValue) {
-    EXPECT_THROW(parseJson(GetParam()), std::runtime_error);
+TEST(ParseJson, RejectsAnythingButExactlyOneValue) {
+    for (const std::string text :
+         {"", "  ", "{\"a\":1}x", "{\"a\":1}{}", "{\"a\":1", "<html></html>", "{'a':1}", "{\"a\":\"\xff\"}", "[1,]"}) {
+        EXPECT_THROW(parseJson(text), std::runtime_error) << text;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseJsonRejects,
-                         testing::Values("", "  ", "{\"a\":1}x", "{\"a\":1}{}", "{\"a\":1", "<html></html>", "{'a':1}",
-                                         "{\"a\":\"\xff\"}", "[1,]"));
-
-struct TextCase {
-    const char* json;
-    QString text;
-};
-
-class TextOfValue : public testing::TestWithParam<TextCase> {};
-
-TEST_P(TextOfValue, IsWhatWindowsShow) {
-    EXPECT_EQ(textOf(parseJson(GetParam().json)), GetParam().text);
+TEST(TextOf, GivesWhatWindowsShow) {
+    const std::vector<std::pair<std::string, QString>> cases{{R"("Ремонт")", "Ремонт"},
+                                                             {"42", "42"},
+                                                             {"-7", "-7"},
+                                                             {"18446744073709551615", "18446744073709551615"},
+                                                             {"2.5", "2.5"},
+                                                             {"3.0", "3"},
+                                                             {"1e2", "100"},
+                                                             {"true", "true"},
+                                                             {"false", "false"},
+                                                             {"null", "null"},
+                                                             {"{\"a\":1}", ""},
+                                                             {"[1]", ""}};
+    for (const auto& [json, text] : cases) {
+        EXPECT_EQ(textOf(parseJson(json)), text) << json;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TextOfValue,
-                         testing::Values(TextCase{R"("Ремонт")", "Ремонт"}, TextCase{"42", "42"}, TextCase{"-7", "-7"},
-                                         TextCase{"18446744073709551615", "18446744073709551615"},
-                                         TextCase{"2.5", "2.5"}, TextCase{"3.0", "3"}, TextCase{"1e2", "100"},
-                                         TextCase{"true", "true"}, TextCase{"false", "false"}, TextCase{"null", "null"},
-                                         TextCase{"{\"a\":1}", ""}, TextCase{"[1]", ""}));
 
 TEST(FindPath, FollowsDottedNamesCaseSensitively) {
     const Json answer = parseJson(R"({"list":{"machine":[1],"Repairman":[2]},"data":"text"})");

@@ -12,6 +12,11 @@ struct LocaleCase {
     QString time;
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const LocaleCase& c, std::ostream* os) {
+    *os << c.locale;
+}
+
 class LocaleFormats : public testing::TestWithParam<LocaleCase> {};
 
 TEST_P(LocaleFormats, HaveFourDigitYearsAndNoTimeZone) {
@@ -23,8 +28,7 @@ TEST_P(LocaleFormats, HaveFourDigitYearsAndNoTimeZone) {
 INSTANTIATE_TEST_SUITE_P(Cases, LocaleFormats,
                          testing::Values(LocaleCase{"ru_RU", "dd.MM.yyyy", "HH:mm:ss"},
                                          LocaleCase{"en_US", "M/d/yyyy", "h:mm:ss AP"},
-                                         LocaleCase{"de_DE", "dd.MM.yyyy", "HH:mm:ss"}),
-                         [](const auto& info) { return std::string(info.param.locale); });
+                                         LocaleCase{"de_DE", "dd.MM.yyyy", "HH:mm:ss"}));
 
 // Whatever the workstation's locale, what is written reads back the same, century included.
 TEST(RegionalFormats, DatesAndTimesReadBackAsWritten) {

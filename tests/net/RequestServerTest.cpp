@@ -80,6 +80,11 @@ struct AnswerCase {
     bool callbackCalled;
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const AnswerCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class AnswerHandling : public RequestChannel, public testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(AnswerHandling, ShowsRefusalsAndHandsSuccessToTheCallback) {
@@ -135,8 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"CharsetOfTheAnswer",
                    withContentType(jsonReply("{\"error\":\"caf\xe9\"}"), "application/json; charset=ISO-8859-1"),
                    {"café"},
-                   false}),
-    [](const auto& info) { return std::string(info.param.name); });
+                   false}));
 
 TEST_F(RequestChannel, FollowsRedirectsAsPosts) {
     Reply redirect;
@@ -194,6 +198,11 @@ struct FatalCase {
     bool callbackThrows = false;
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const FatalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FatalExchange : public RequestChannel, public testing::WithParamInterface<FatalCase> {};
 
 TEST_P(FatalExchange, EndsTheProgramAfterTheFixedMessage) {
@@ -244,8 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
                                               "text/html")},
                     FatalCase{"NoServer", std::nullopt}, FatalCase{"EndlessRedirects", endlessRedirect()},
                     FatalCase{"ServerStallsPastTheTimeLimit", stalledReply(), 1000ms},
-                    FatalCase{"CallbackFails", jsonReply(R"({"success":true,"data":[]})"), 60000ms, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+                    FatalCase{"CallbackFails", jsonReply(R"({"success":true,"data":[]})"), 60000ms, true}));
 
 // The box blocks its caller only: the program's windows stay enabled and no window is modal.
 TEST(ErrorMessageBox, WaitsForTheUserWithoutDisablingAnyWindow) {

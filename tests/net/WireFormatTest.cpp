@@ -17,6 +17,11 @@ struct JsonCase {
     std::string ascii;
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const JsonCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class JsonWriters : public testing::TestWithParam<JsonCase> {};
 
 TEST_P(JsonWriters, WriteCompactJsonWithTheirEscaping) {
@@ -39,14 +44,18 @@ INSTANTIATE_TEST_SUITE_P(
         JsonCase{"EscapedMemberNames", Json{{"a/b", 1}}, R"({"a\/b":1})", R"({"a\/b":1})"},
         JsonCase{"NestedValues", Json{{"list", Json::array({1, 2.5, true, nullptr, Json::object()})}},
                  R"({"list":[1,2.5,true,null,{}]})", R"({"list":[1,2.5,true,null,{}]})"},
-        JsonCase{"EmptyStringKept", Json{{"search", ""}}, R"({"search":""})", R"({"search":""})"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        JsonCase{"EmptyStringKept", Json{{"search", ""}}, R"({"search":""})", R"({"search":""})"}));
 
 struct FormCase {
     const char* name;
     std::string value;
     std::string encoded;
 };
+
+// Names the case in test names and failure messages.
+void PrintTo(const FormCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FormEncoding : public testing::TestWithParam<FormCase> {};
 
@@ -60,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FormEncoding,
                                          FormCase{"PercentAndPlus", "%+", "%25%2B"},
                                          FormCase{"Punctuation", "\"{}:,/\\&=~", "%22%7B%7D%3A%2C%2F%5C%26%3D%7E"},
                                          FormCase{"ControlBytes", "\n\x7f", "%0A%7F"},
-                                         FormCase{"CyrillicBytes", "Ц", "%D0%A6"}, FormCase{"Empty", "", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                                         FormCase{"CyrillicBytes", "Ц", "%D0%A6"}, FormCase{"Empty", "", ""}));
 
 TEST(FormBody, CarriesDataFirstAndKeyLast) {
     const Json command{{"command", "search_machine"}, {"search", "Станок 1/2"}};

@@ -16,6 +16,11 @@ struct LoadCase {
     std::string error = {}; // empty: the load succeeds
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const LoadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FillFromJson : public testing::TestWithParam<LoadCase> {};
 
 TEST_P(FillFromJson, AppendsTheRecordsOfTheText) {
@@ -74,8 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LoadCase{"NeitherListNorRecordLoadsNothing", R"("[{\"Id\":\"1\"}]")", {}},
                     LoadCase{"NullLoadsNothing", "null", {}},
                     LoadCase{"BrokenListFails", R"([{"Id":"1"})", {}, "JSON not defined"},
-                    LoadCase{"BraceWithAList", R"({"Id":"1"}])", {}, "JSON not defined"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                    LoadCase{"BraceWithAList", R"({"Id":"1"}])", {}, "JSON not defined"}));
 
 TEST(FillFromJson, LeavesTheCursorOnTheFirstRow) {
     RecordTable table = journal::makeMachineTable();

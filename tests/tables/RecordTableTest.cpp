@@ -14,6 +14,11 @@ struct LayoutCase {
     std::vector<std::pair<QString, int>> fields;
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TableLayouts : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(TableLayouts, HaveTheirFieldsInOrderWithTheirSizes) {
@@ -62,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TableLayouts,
                                                      {"Patronymic", 255},
                                                      {"Profession", 255},
                                                      {"AtCreate", 20},
-                                                     {"AtUpdate", 20}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                                                     {"AtUpdate", 20}}}));
 
 class SmallTable : public testing::Test {
 protected:
@@ -84,6 +88,11 @@ struct CutCase {
     QString stored;
 };
 
+// Names the case in test names and failure messages.
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FieldSizes : public SmallTable, public testing::WithParamInterface<CutCase> {};
 
 TEST_P(FieldSizes, CountCharactersAndCutLongerTexts) {
@@ -97,8 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FieldSizes,
                                          CutCase{"PairCountsOnce", "ab😀c", "ab😀c"},
                                          CutCase{"PairNeverSplit", "abc😀", "abc😀"},
                                          CutCase{"PairBeyondTheSize", "abcd😀", "abcd"},
-                                         CutCase{"AnyUnicodeKept", "中文✓", "中文✓"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                                         CutCase{"AnyUnicodeKept", "中文✓", "中文✓"}));
 
 TEST_F(SmallTable, KeepsEmptyApartFromTheEmptyText) {
     appendRow(std::nullopt);
