@@ -41,6 +41,8 @@ struct DispatchCase {
     const char* name;
     std::vector<std::string> answers;    // each answers one command, in turn
     void (*change)(JournalState& state); // what the answers change in the start state
+
+    friend void PrintTo(const DispatchCase& c, std::ostream* out) { *out << c.name; }
 };
 
 const DispatchCase kDispatchCases[] = {
@@ -189,6 +191,8 @@ struct SortItemCase {
     const char* item;
     const char* field;
     const char* path;
+
+    friend void PrintTo(const SortItemCase& c, std::ostream* out) { *out << c.item; }
 };
 
 class JournalSortTest : public JournalFixture, public ::testing::WithParamInterface<SortItemCase> {};

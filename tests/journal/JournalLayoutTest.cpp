@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <vector>
 
 namespace {
 
@@ -130,6 +131,18 @@ TEST_F(JournalLayoutTest, MenuItemsHaveTheirCaptionsAndApplicationWideShortcuts)
     }
     EXPECT_EQ(child<QMenu>("N15")->title(), "Сортировка полей");
     EXPECT_EQ(child<QMenu>("N15")->actions().size(), 6);
+}
+
+TEST_F(JournalLayoutTest, TabGoesThroughTheDirectoriesThenTheActionsThenTheGrid) {
+    std::vector<QString> order;
+    QWidget* widget = child("BitBtn1");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order.push_back(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != child("BitBtn1"));
+    EXPECT_EQ(order, (std::vector<QString>{"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6", "BitBtn7",
+                                           "BitBtn8", "DBGrid1"}));
 }
 
 TEST_F(JournalLayoutTest, NoCaptionIsCut) {

@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -26,6 +28,8 @@ protected:
 struct ShortcutCase {
     Qt::Key key;
     const char* shows;
+
+    friend void PrintTo(const ShortcutCase& c, std::ostream* out) { *out << "Ctrl+" << char(c.key); }
 };
 
 class JournalShortcutTest : public JournalWindowTest, public ::testing::WithParamInterface<ShortcutCase> {};
@@ -95,9 +99,18 @@ TEST_F(JournalWindowTest, SecondaryWindowOpensCentredOverTheJournalAgainAfterBei
     EXPECT_LE(offset.manhattanLength(), 2);
 }
 
+TEST_F(JournalWindowTest, ClosingTheJournalEndsTheMessageLoopWithCodeZeroEvenWithOthersOpen) {
+    QTest::mouseClick(child<QPushButton>("BitBtn7"), Qt::LeftButton);
+    QTimer::singleShot(0, form1.get(), &QWidget::close);
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // the loop did not end
+    EXPECT_EQ(QApplication::exec(), 0);
+}
+
 struct OpeningCase {
     const char* trigger;
     const char* opens;
+
+    friend void PrintTo(const OpeningCase& c, std::ostream* out) { *out << c.trigger << " opens " << c.opens; }
 };
 
 class JournalOpeningTest : public JournalWindowTest, public ::testing::WithParamInterface<OpeningCase> {};
