@@ -1,3 +1,4 @@
+#include "ActivityIndicator.h"
 #include "JournalFixture.h"
 #include "Unit10.h"
 #include "Unit11.h"
@@ -6,6 +7,7 @@
 #include "Unit9.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -130,5 +132,30 @@ INSTANTIATE_TEST_SUITE_P(Triggers, JournalOpeningTest,
                                            OpeningCase{"BitBtn7", "TForm9"}, OpeningCase{"N12", "TForm9"},
                                            OpeningCase{"N13", "TForm10"}),
                          [](const auto& info) { return std::string(info.param.trigger); });
+
+} // namespace
+
+namespace {
+
+bool drawsAnything(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, {}, {}, QWidget::DrawChildren);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return true;
+    return false;
+}
+
+TEST(ActivityIndicatorTest, DrawsItsRingOnlyWhileAnimating) {
+    QWidget parent;
+    journal::ActivityIndicator indicator(&parent);
+    indicator.resize(32, 32);
+    EXPECT_TRUE(indicator.isAnimating());
+    EXPECT_TRUE(drawsAnything(indicator));
+    indicator.stop();
+    EXPECT_FALSE(drawsAnything(indicator));
+}
 
 } // namespace
