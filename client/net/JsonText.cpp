@@ -53,16 +53,16 @@ private:
         if (fOpen.empty()) {
             return &fRoot;
         }
-        OpenContainer& open = fOpen.back();
-        if (open.node->is_array()) {
-            open.node->push_back(nullptr);
-            return &open.node->back();
+        OpenContainer& inner = fOpen.back();
+        if (inner.node->is_array()) {
+            inner.node->push_back(nullptr);
+            return &inner.node->back();
         }
-        if (open.node->contains(open.key)) {
-            open.discarded = std::make_unique<Json>();
-            return open.discarded.get();
+        if (inner.node->contains(inner.key)) {
+            inner.discarded = std::make_unique<Json>();
+            return inner.discarded.get();
         }
-        return &(*open.node)[open.key];
+        return &(*inner.node)[inner.key];
     }
 
     // Readers and writers of documents recurse; a hostile nesting depth must not overflow the stack.
