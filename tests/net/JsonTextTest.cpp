@@ -1,5 +1,7 @@
 #include "JsonText.h"
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {

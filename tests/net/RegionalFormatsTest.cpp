@@ -1,5 +1,7 @@
 #include "RegionalFormats.h"
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,10 +30,13 @@ TEST_P(LocaleFormats, HaveFourDigitYearsAndNoTimeZone) {
 INSTANTIATE_TEST_SUITE_P(Cases, LocaleFormats,
                          testing::Values(LocaleCase{"ru_RU", "dd.MM.yyyy", "HH:mm:ss"},
                                          LocaleCase{"en_US", "M/d/yyyy", "h:mm:ss AP"},
-                                         LocaleCase{"de_DE", "dd.MM.yyyy", "HH:mm:ss"}));
+                                         LocaleCase{"de_DE", "dd.MM.yyyy", "HH:mm:ss"},
+                                         LocaleCase{"bg_BG", "d.MM.yyyy 'г'.", "H:mm:ss 'ч'."}));
 
 // Whatever the workstation's locale, what is written reads back the same, century included.
 TEST(RegionalFormats, DatesAndTimesReadBackAsWritten) {
+    EXPECT_TRUE(RegionalFormats::dateText(QDate(2026, 12, 10)).contains("2026"));
+    EXPECT_FALSE(RegionalFormats::timeFormat().contains('t'));
     for (const QDate& date : {QDate(1926, 12, 10), QDate(2026, 1, 2), QDate(2099, 12, 31)}) {
         EXPECT_EQ(RegionalFormats::parseDate(RegionalFormats::dateText(date)), date)
             << date.toString(Qt::ISODate).toStdString();

@@ -3,6 +3,7 @@
 #include "ChannelSettingsForTesting.h"
 #include "ErrorMessageServer.h"
 #include "MessageBoxCloser.h"
+#include "QStringPrinter.h"
 #include "ScriptedServer.h"
 
 #include <QApplication>

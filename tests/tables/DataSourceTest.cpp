@@ -1,6 +1,7 @@
 #include "DataSource.h"
 
 #include "JsonLoad.h"
+#include "QStringPrinter.h"
 
 #include <QHeaderView>
 #include <QTableView>

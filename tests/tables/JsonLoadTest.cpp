@@ -1,6 +1,7 @@
 #include "JsonLoad.h"
 
 #include "JsonText.h"
+#include "QStringPrinter.h"
 #include "TableRows.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "QStringPrinter.h"
 #include "TableRows.h"
 
 #include <functional>
