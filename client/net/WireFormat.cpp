@@ -6,7 +6,7 @@
 namespace journal {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 void appendUnicodeEscape(std::string& out, unsigned unit) {
     out += "\\u";

@@ -34,12 +34,36 @@ std::string gzipped(const std::string& text) {
     return out;
 }
 
+// Death-test children re-run the test program and end with _Exit, which skips every clean-up:
+// they reuse the directory of the process that made the files (named in the environment they
+// inherit), and only that process removes it.
 class CertificateFiles {
 public:
     CertificateFiles() {
-        fDirectory = std::filesystem::temp_directory_path() / ("journal-test-" + std::to_string(getpid()));
-        std::filesystem::create_directories(fDirectory);
+        static constexpr const char* kInherited = "JOURNAL_TEST_CERTIFICATES";
+        if (const char* inherited = std::getenv(kInherited); inherited != nullptr) {
+            fDirectory = inherited;
+        } else {
+            fDirectory = std::filesystem::temp_directory_path() / ("journal-test-" + std::to_string(getpid()));
+            fOwner = true;
+        }
         fFiles = {fDirectory / "certificate.pem", fDirectory / "key.pem"};
+        if (fOwner) {
+            make();
+            setenv(kInherited, fDirectory.c_str(), 1);
+        }
+    }
+    ~CertificateFiles() {
+        if (fOwner) {
+            std::error_code ignored;
+            std::filesystem::remove_all(fDirectory, ignored);
+        }
+    }
+    const TestCertificate& files() const { return fFiles; }
+
+private:
+    void make() const {
+        std::filesystem::create_directories(fDirectory);
         const std::string command = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2"
                                     " -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
                                     fFiles.key.string() + "' -out '" + fFiles.certificate.string() + "' 2>/dev/null";
@@ -47,15 +71,10 @@ public:
             throw std::runtime_error("openssl could not make a test certificate");
         }
     }
-    ~CertificateFiles() {
-        std::error_code ignored;
-        std::filesystem::remove_all(fDirectory, ignored);
-    }
-    const TestCertificate& files() const { return fFiles; }
 
-private:
     std::filesystem::path fDirectory;
     TestCertificate fFiles;
+    bool fOwner = false;
 };
 
 } // namespace
