@@ -122,8 +122,6 @@ void fillFromJson(journal::RecordTable& table, const std::string& text) {
 
 namespace journal {
 
-// Loads the parsed value directly: writing it out as ASCII JSON and parsing that again
-// would give the same rows.
 void reloadTable(RecordTable& table, const Json* list) {
     table.open();
     table.emptyTable();
