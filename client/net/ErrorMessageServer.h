@@ -8,6 +8,7 @@
 class TErrorMessageServer final {
 public:
     static void View(const QString& message, bool isCloseProg);
+    [[noreturn]] static void ViewAndExit(const QString& message); // View(message, true)
 };
 
 inline const QString kServerUnavailableMessage = QStringLiteral("Сервер не доступен, программа будет закрыта!");

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <nlohmann/json.hpp>
-
 #include <string>
 #include <string_view>
 

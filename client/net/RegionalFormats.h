@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QTime>
 
@@ -16,6 +17,10 @@ public:
     static QString timeText(const QTime& time);
     static QDate parseDate(const QString& text); // invalid QDate when the text does not fit
     static QTime parseTime(const QString& text); // invalid QTime when the text does not fit
+
+    // The formats above for a given locale.
+    static QString dateFormatOf(const QLocale& locale);
+    static QString timeFormatOf(const QLocale& locale);
 };
 
 } // namespace journal

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <functional>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace journal {

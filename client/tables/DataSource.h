@@ -3,7 +3,6 @@
 #include "RecordTable.h"
 
 #include <QAbstractTableModel>
-
 #include <vector>
 
 class QTableView;

@@ -3,7 +3,6 @@
 #include "RecordTable.h"
 
 #include <nlohmann/json.hpp>
-
 #include <string>
 
 // Appends the records of a JSON object or array to an open table. Errors are thrown as
@@ -21,8 +20,9 @@ void fillFromJson(journal::RecordTable& table, const std::string& text);
 
 namespace journal {
 
-// How a window refreshes a table: open it if needed, empty it, write the list value back
-// as ASCII JSON and load it. A missing list (nullptr) throws after the table was emptied.
+// How a window refreshes a table: open it if needed, empty it and load the list value (the same
+// rows as writing it back as ASCII JSON and calling fillFromJson, without the detour through text).
+// A missing list (nullptr) throws after the table was emptied.
 void reloadTable(RecordTable& table, const nlohmann::ordered_json* list);
 
 } // namespace journal

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <vector>
 
@@ -26,10 +25,10 @@ public:
     void open();       // an empty table, ready to load
     void emptyTable(); // removes every row, stays open
 
-    void append();                                                   // new row with empty fields
-    void setField(int field, std::optional<QString> value);          // on the appended row
-    void post();                                                     // the appended row becomes final
-    void first();                                                    // cursor to the first row
+    void append();                                          // new row with empty fields
+    void setField(int field, std::optional<QString> value); // on the appended row
+    void post();                                            // the appended row becomes final and current
+    void first();                                           // cursor to the first row
 
     int rowCount() const;
     int currentRow() const { return fCurrent; } // -1 when there is no row
@@ -45,12 +44,31 @@ public:
         virtual void tableAboutToChange() = 0;
         virtual void tableChanged() = 0;
         virtual void currentRowChanged(int row) = 0;
+
     protected:
         ~Observer() = default;
     };
     void setObserver(Observer* observer) { fObserver = observer; }
 
+    // Changes made while a batch is alive reach the observer once, when the last batch ends,
+    // so a grid is not redrawn for every row of a large load.
+    class Batch final {
+    public:
+        explicit Batch(RecordTable& table);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        RecordTable& fTable;
+    };
+
 private:
+    void rowsAboutToChange();
+    void rowsChanged();
+    void requireOpen() const;
+    std::vector<std::optional<QString>>& pendingRow();
+
     QString fName;
     std::vector<FieldDef> fFields;
     std::vector<std::vector<std::optional<QString>>> fRows;
@@ -58,6 +76,8 @@ private:
     int fCurrent = -1;
     bool fOpen = false;
     Observer* fObserver = nullptr;
+    int fBatchDepth = 0;
+    bool fBatchAnnounced = false;
 };
 
 // The four tables of the record kinds, closed as created.

@@ -1,0 +1,19 @@
+#include "ProgramLook.h"
+#include "ProgramWindows.h"
+#include "Unit1.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    journal::applyProgramLook(application);
+
+    const auto journalWindow = journal::createProgramWindows();
+    journalWindow->adjustSize();
+    const QRect desktop = journalWindow->screen()->availableGeometry();
+    journalWindow->move(desktop.center() - journalWindow->rect().center());
+    // Its show handler asks for the journal before the window is first drawn.
+    journalWindow->show();
+    return QApplication::exec();
+}
