@@ -106,6 +106,10 @@ void JournalHttpServer::serve() {
     server_->listen_after_bind();
 }
 
+bool JournalHttpServer::isServing() const {
+    return server_->is_running();
+}
+
 void JournalHttpServer::stop() {
     server_->stop();
 }

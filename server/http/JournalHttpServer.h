@@ -30,6 +30,7 @@ public:
     int bind(const std::string& host, int port);
     // Serves until stop() is called from another thread or a signal handler's helper.
     void serve();
+    bool isServing() const;
     void stop();
 
 private:

@@ -44,6 +44,9 @@ PostgresConnection::PostgresConnection(const std::string& url)
         connection_ = nullptr;
         throw StorageError("cannot connect to PostgreSQL: " + message);
     }
+    // Notices (such as what a DROP cascades to) are no faults; keep them out of the request log.
+    PQsetNoticeProcessor(
+        connection_, [](void*, const char*) {}, nullptr);
     execute("SET client_encoding = 'UTF8'");
 }
 
