@@ -34,15 +34,15 @@ json ListAnswers::journal(SortOrder<ServiceColumn> order) const {
     for (const Repairman& repairman : store_.repairmen({}))
         names.emplace(repairman.id, shortName(repairman));
     json list = json::array();
-    for (const Service& service : store_.services(order)) {
+    for (Service& service : store_.services(order)) {
         std::string crew;
         for (const RecordId id : service.repairmanIds)
             crew += (crew.empty() ? "" : ", ") + names[id];
         list.push_back({
             {"Id", idText(service.id)},
-            {"MachineTitle", service.machineTitle},
-            {"WorkshopTitle", service.workshopTitle},
-            {"Description", service.description},
+            {"MachineTitle", std::move(service.machineTitle)},
+            {"WorkshopTitle", std::move(service.workshopTitle)},
+            {"Description", std::move(service.description)},
             {"Repairman", leftCharacters(crew, crewTextLimit)},
             {"TimeStart", formats_.formatDateTime(service.start)},
             {"TimeFinish", service.finish ? formats_.formatDateTime(*service.finish) : std::string()},

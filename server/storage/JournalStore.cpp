@@ -173,14 +173,14 @@ std::vector<Service> JournalStore::services(SortOrder<ServiceColumn> order) {
          sql_.query("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {}))
         crews[idFrom(row[0])].push_back(idFrom(row[1]));
 
-    const auto rows = sql_.query("SELECT s.id, s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
-                                 " FROM service s JOIN machine m ON m.id = s.machine_id"
-                                 " JOIN workshop w ON w.id = m.workshop_id" +
-                                     orderBy(serviceSortKey(order.column), order.descending, "s.id"),
-                                 {});
+    auto rows = sql_.query("SELECT s.id, s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
+                           " FROM service s JOIN machine m ON m.id = s.machine_id"
+                           " JOIN workshop w ON w.id = m.workshop_id" +
+                               orderBy(serviceSortKey(order.column), order.descending, "s.id"),
+                           {});
     std::vector<Service> services;
     services.reserve(rows.size());
-    for (const SqlRow& row : rows) {
+    for (SqlRow& row : rows) {
         Service& service = services.emplace_back();
         service.id = idFrom(row[0]);
         service.machineId = idFrom(row[1]);
@@ -197,13 +197,13 @@ std::vector<Service> JournalStore::services(SortOrder<ServiceColumn> order) {
 }
 
 std::optional<Service> JournalStore::service(RecordId id) {
-    const auto rows = sql_.query("SELECT s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
-                                 " FROM service s JOIN machine m ON m.id = s.machine_id"
-                                 " JOIN workshop w ON w.id = m.workshop_id WHERE s.id = ?",
-                                 {idText(id)});
+    auto rows = sql_.query("SELECT s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
+                           " FROM service s JOIN machine m ON m.id = s.machine_id"
+                           " JOIN workshop w ON w.id = m.workshop_id WHERE s.id = ?",
+                           {idText(id)});
     if (rows.empty())
         return std::nullopt;
-    const SqlRow& row = rows.front();
+    SqlRow& row = rows.front();
     Service service;
     service.id = id;
     service.machineId = idFrom(row[0]);
@@ -255,13 +255,13 @@ bool JournalStore::removeService(RecordId id) {
 std::vector<Machine> JournalStore::machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search) {
     SqlParams params;
     const std::string where = searchClause(search, {"m.title", "m.description", "m.inventory", "w.title"}, params);
-    const auto rows = sql_.query("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
-                                 " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
-                                     where + orderBy(machineSortKey(order.column), order.descending, "m.id"),
-                                 params);
+    auto rows = sql_.query("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
+                           " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
+                               where + orderBy(machineSortKey(order.column), order.descending, "m.id"),
+                           params);
     std::vector<Machine> machines;
     machines.reserve(rows.size());
-    for (const SqlRow& row : rows) {
+    for (SqlRow& row : rows) {
         Machine& machine = machines.emplace_back();
         machine.id = idFrom(row[0]);
         machine.title = textFrom(row[1]);
@@ -304,12 +304,12 @@ std::vector<Workshop> JournalStore::workshops(SortOrder<WorkshopColumn> order,
                                               const std::optional<std::string>& search) {
     SqlParams params;
     const std::string where = searchClause(search, {"title", "description"}, params);
-    const auto rows = sql_.query("SELECT id, title, description, at_construct, at_create, at_update FROM workshop" +
-                                     where + orderBy(workshopSortKey(order.column), order.descending, "id"),
-                                 params);
+    auto rows = sql_.query("SELECT id, title, description, at_construct, at_create, at_update FROM workshop" + where +
+                               orderBy(workshopSortKey(order.column), order.descending, "id"),
+                           params);
     std::vector<Workshop> workshops;
     workshops.reserve(rows.size());
-    for (const SqlRow& row : rows) {
+    for (SqlRow& row : rows) {
         Workshop& workshop = workshops.emplace_back();
         workshop.id = idFrom(row[0]);
         workshop.title = textFrom(row[1]);
@@ -348,13 +348,12 @@ std::vector<Repairman> JournalStore::repairmen(SortOrder<RepairmanColumn> order,
                                                const std::optional<std::string>& search) {
     SqlParams params;
     const std::string where = searchClause(search, {"surname", "name", "patronymic", "profession"}, params);
-    const auto rows =
-        sql_.query("SELECT id, surname, name, patronymic, profession, at_create, at_update FROM repairman" + where +
-                       orderBy(repairmanSortKey(order.column), order.descending, "id"),
-                   params);
+    auto rows = sql_.query("SELECT id, surname, name, patronymic, profession, at_create, at_update FROM repairman" +
+                               where + orderBy(repairmanSortKey(order.column), order.descending, "id"),
+                           params);
     std::vector<Repairman> repairmen;
     repairmen.reserve(rows.size());
-    for (const SqlRow& row : rows) {
+    for (SqlRow& row : rows) {
         Repairman& repairman = repairmen.emplace_back();
         repairman.id = idFrom(row[0]);
         repairman.surname = textFrom(row[1]);
