@@ -1,6 +1,7 @@
 #include "tls/LocalCertificates.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <openssl/bn.h>
 #include <openssl/evp.h>
@@ -10,6 +11,7 @@
 #include <openssl/x509v3.h>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 namespace journal::tls {
 namespace {
@@ -67,8 +69,13 @@ void sign(X509* certificate, EVP_PKEY* issuerKey) {
     require(X509_sign(certificate, issuerKey, EVP_sha256()) > 0, "signing");
 }
 
-void writeFile(const std::filesystem::path& path, const auto& write) {
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "w"), &std::fclose);
+// The file gets its permissions when it is created, so a private key is never readable by others, not even briefly.
+void writeFile(const std::filesystem::path& path, mode_t mode, const auto& write) {
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+    require(descriptor >= 0, "writing a file");
+    std::unique_ptr<FILE, decltype(&std::fclose)> file(::fdopen(descriptor, "w"), &std::fclose);
+    if (file == nullptr)
+        ::close(descriptor);
     require(file != nullptr, "writing a file");
     require(write(file.get()) == 1, "writing PEM");
 }
@@ -100,13 +107,13 @@ CertificateFiles ensureLocalCertificates(const std::filesystem::path& directory)
     addExtension(server.get(), authority.get(), NID_authority_key_identifier, "keyid:always");
     sign(server.get(), authorityKey.get());
 
-    writeFile(files.key, [&](FILE* file) {
+    std::filesystem::remove(files.key);
+    writeFile(files.key, 0600, [&](FILE* file) {
         return PEM_write_PrivateKey(file, serverKey.get(), nullptr, nullptr, 0, nullptr, nullptr);
     });
-    std::filesystem::permissions(files.key, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    writeFile(files.certificate, [&](FILE* file) { return PEM_write_X509(file, server.get()); });
+    writeFile(files.certificate, 0644, [&](FILE* file) { return PEM_write_X509(file, server.get()); });
     // Written last: its presence says the set is complete.
-    writeFile(files.authority, [&](FILE* file) { return PEM_write_X509(file, authority.get()); });
+    writeFile(files.authority, 0644, [&](FILE* file) { return PEM_write_X509(file, authority.get()); });
     return files;
 }
 
