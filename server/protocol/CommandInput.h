@@ -28,8 +28,6 @@ public:
     Date date(std::string_view member) const;
     TimeOfDay time(std::string_view member) const;
 
-    const ServerFormats& formats() const { return formats_; }
-
 private:
     const nlohmann::json& command_;
     const ServerFormats& formats_;

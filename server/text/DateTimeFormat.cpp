@@ -14,6 +14,11 @@ int daysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
+bool isValidDate(const Date& date) {
+    return date.year >= 1 && date.year <= 9999 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+           date.day <= daysInMonth(date.year, date.month);
+}
+
 bool isValidTime(const TimeOfDay& time) {
     return time.hour >= 0 && time.hour < 24 && time.minute >= 0 && time.minute < 60 && time.second >= 0 &&
            time.second < 60;
@@ -61,11 +66,6 @@ bool hasAmPmMarker(std::string_view pattern) {
 }
 
 } // namespace
-
-bool isValidDate(const Date& date) {
-    return date.year >= 1 && date.year <= 9999 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
-           date.day <= daysInMonth(date.year, date.month);
-}
 
 namespace {
 

@@ -34,8 +34,6 @@ std::string toIso(const DateTime& value);
 std::optional<Date> dateFromIso(std::string_view text);
 std::optional<DateTime> dateTimeFromIso(std::string_view text);
 
-bool isValidDate(const Date& date);
-
 DateTime currentUtc();
 // The server's local wall time of a UTC moment.
 DateTime utcToLocal(const DateTime& utc);

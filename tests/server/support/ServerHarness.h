@@ -62,7 +62,6 @@ public:
                                              const std::optional<std::string>& finishDate);
 
     std::unique_ptr<httplib::SSLClient> newClient() const;
-    const std::filesystem::path& directory() const { return directory_; }
     // The server's own sessions, for tests that change the database behind its back.
     storage::ConnectionPool& database() const { return *database_; }
 
