@@ -1,0 +1,119 @@
+#include "http/JournalHttpServer.h"
+
+#include "http/FormBody.h"
+#include "http/RequestLog.h"
+
+#include <chrono>
+#include <httplib.h>
+#include <stdexcept>
+
+namespace journal::http {
+namespace {
+
+// The charset keeps cpp-httplib from compressing the answer: the client asks for no content coding.
+constexpr const char* jsonContentType = "application/json; charset=utf-8";
+
+void sendJson(httplib::Response& response, int status, const nlohmann::json& body) {
+    response.status = status;
+    // Moved rather than set_content()'s copy: a journal of 100,000 records is tens of megabytes.
+    response.body = body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    response.set_header("Content-Type", jsonContentType);
+}
+
+std::string_view outcomeName(protocol::Outcome outcome) {
+    switch (outcome) {
+    case protocol::Outcome::Success:
+        return "ok";
+    case protocol::Outcome::Refused:
+        return "refused";
+    case protocol::Outcome::Failed:
+        break;
+    }
+    return "failed";
+}
+
+std::string_view statusMessage(int status) {
+    switch (status) {
+    case 404:
+    case 405:
+        return "Неизвестный адрес: команды принимаются только запросом POST на /api/index.";
+    case 413:
+        return "Запрос слишком большой.";
+    default:
+        return "Неверный запрос HTTP.";
+    }
+}
+
+std::optional<std::string> field(const std::map<std::string, std::string>& fields, const std::string& name) {
+    const auto found = fields.find(name);
+    return found == fields.end() ? std::nullopt : std::optional(found->second);
+}
+
+} // namespace
+
+JournalHttpServer::JournalHttpServer(const protocol::Protocol& protocol, const std::filesystem::path& certificate,
+                                     const std::filesystem::path& key)
+    : protocol_(protocol)
+    , server_(std::make_unique<httplib::SSLServer>(certificate.c_str(), key.c_str())) {
+    if (!server_->is_valid())
+        throw std::runtime_error("cannot load the certificate " + certificate.string() + " and key " + key.string());
+    routeRequests();
+}
+
+JournalHttpServer::~JournalHttpServer() = default;
+
+void JournalHttpServer::routeRequests() {
+    server_->set_payload_max_length(maxBodyBytes);
+    server_->Post("/api/index", [this](const httplib::Request& request, httplib::Response& response) {
+        const auto started = std::chrono::steady_clock::now();
+        if (!isFormContentType(request.get_header_value("Content-Type"))) {
+            sendJson(response, 415,
+                     protocol::refusalBody("Запрос должен быть формой (application/x-www-form-urlencoded)."));
+            logRequest({}, "not-a-form", std::chrono::steady_clock::now() - started);
+            return;
+        }
+        const auto fields = decodeForm(request.body);
+        if (!fields) {
+            sendJson(response, 400, protocol::refusalBody("Тело запроса не является корректной формой."));
+            logRequest({}, "not-a-form", std::chrono::steady_clock::now() - started);
+            return;
+        }
+        const protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
+        sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, answer.body);
+        logRequest(answer.command, outcomeName(answer.outcome), std::chrono::steady_clock::now() - started);
+    });
+    // Also called for the handler's own 4xx and 500 answers, which already carry their JSON.
+    server_->set_error_handler(
+        httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
+            if (!response.body.empty())
+                return httplib::Server::HandlerResponse::Unhandled;
+            sendJson(response, response.status, protocol::refusalBody(statusMessage(response.status)));
+            logRequest({}, "http-" + std::to_string(response.status), {});
+            return httplib::Server::HandlerResponse::Handled;
+        }));
+    server_->set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+        sendJson(response, 500, protocol::refusalBody("Внутренняя ошибка сервера."));
+        logRequest({}, "failed", {});
+    });
+}
+
+int JournalHttpServer::bind(const std::string& host, int port) {
+    const int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
+    if (bound <= 0)
+        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port));
+    return bound;
+}
+
+void JournalHttpServer::serve() {
+    server_->listen_after_bind();
+}
+
+bool JournalHttpServer::isServing() const {
+    return server_->is_running();
+}
+
+void JournalHttpServer::stop() {
+    server_->stop();
+}
+
+} // namespace journal::http

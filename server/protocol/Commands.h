@@ -1,0 +1,30 @@
+#pragma once
+
+#include "protocol/CommandInput.h"
+#include "protocol/ListAnswers.h"
+#include "storage/JournalStore.h"
+
+#include <nlohmann/json.hpp>
+#include <string_view>
+
+namespace journal::protocol {
+
+struct CommandContext {
+    const CommandInput& input;
+    storage::JournalStore& store;
+    const ListAnswers& answers;
+};
+
+// Returns the whole success answer; throws Refusal to refuse.
+using CommandHandler = nlohmann::json (*)(const CommandContext&);
+
+struct CommandDefinition {
+    std::string_view name;
+    bool writes; // takes the write lock for the whole transaction
+    CommandHandler handle;
+};
+
+// nullptr for a name that is no command of the protocol.
+const CommandDefinition* findCommand(std::string_view name);
+
+} // namespace journal::protocol

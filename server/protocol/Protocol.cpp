@@ -1,0 +1,79 @@
+#include "protocol/Protocol.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Refusal.h"
+
+#include <iostream>
+
+namespace journal::protocol {
+namespace {
+
+// Compares without stopping at the first difference, so timing tells nothing about the key.
+bool sameKey(std::string_view given, std::string_view expected) {
+    unsigned char difference = given.size() == expected.size() ? 0 : 1;
+    for (std::size_t i = 0; i < given.size(); ++i)
+        difference |= static_cast<unsigned char>(given[i] ^ expected[i % expected.size()]);
+    return difference == 0;
+}
+
+Answer refused(std::string_view message, std::string command = {}) {
+    return {refusalBody(message), Outcome::Refused, std::move(command)};
+}
+
+} // namespace
+
+nlohmann::json refusalBody(std::string_view message) {
+    return {{"error", message}};
+}
+
+Protocol::Protocol(storage::ConnectionPool& database, ServerFormats formats, std::string accessKey)
+    : database_(database)
+    , formats_(std::move(formats))
+    , accessKey_(std::move(accessKey)) {}
+
+Answer Protocol::answer(const std::optional<std::string>& data, const std::optional<std::string>& key) const {
+    if (!key || !sameKey(*key, accessKey_))
+        return refused("Неверный ключ доступа.");
+    if (!data)
+        return refused("В запросе нет поля data.");
+    const nlohmann::json command = nlohmann::json::parse(*data, nullptr, false);
+    if (!command.is_object())
+        return refused("Поле data должно содержать объект JSON.");
+    const auto name = command.find("command");
+    if (name == command.end() || !name->is_string())
+        return refused("В запросе нет команды.");
+    return run(command, name->get_ref<const std::string&>());
+}
+
+Answer Protocol::run(const nlohmann::json& command, std::string_view name) const {
+    const CommandDefinition* definition = findCommand(name);
+    if (definition == nullptr)
+        return refused("Неизвестная команда.");
+    const std::string commandName(definition->name);
+    try {
+        auto connection = database_.acquire();
+        storage::JournalStore store(*connection);
+        const CommandInput input(command, formats_);
+        const ListAnswers answers(store, formats_);
+        connection->begin(definition->writes);
+        try {
+            nlohmann::json body = definition->handle({input, store, answers});
+            connection->commit();
+            return {std::move(body), Outcome::Success, commandName};
+        } catch (...) {
+            connection->rollback();
+            throw;
+        }
+    } catch (const Refusal& refusal) {
+        return refused(refusal.what(), commandName);
+    } catch (const storage::ConstraintViolation&) {
+        return refused("Связанная запись была изменена или удалена другим пользователем. Обновите список.",
+                       commandName);
+    } catch (const std::exception& error) {
+        std::cerr << "internal fault in " << commandName << ": " << error.what() << std::endl;
+        return {refusalBody("Внутренняя ошибка сервера: база данных недоступна. Повторите попытку позже."),
+                Outcome::Failed, commandName};
+    }
+}
+
+} // namespace journal::protocol

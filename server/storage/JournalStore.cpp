@@ -1,0 +1,392 @@
+#include "storage/JournalStore.h"
+
+#include "text/UnicodeText.h"
+
+#include <charconv>
+#include <initializer_list>
+#include <unordered_map>
+
+namespace journal::storage {
+namespace {
+
+RecordId idFrom(const SqlValue& value) {
+    RecordId id = 0;
+    if (!value || std::from_chars(value->data(), value->data() + value->size(), id).ec != std::errc())
+        throw StorageError("the database holds a broken id");
+    return id;
+}
+
+std::string textFrom(const SqlValue& value) {
+    return value.value_or(std::string());
+}
+
+DateTime dateTimeFrom(const SqlValue& value) {
+    const auto parsed = value ? dateTimeFromIso(*value) : std::nullopt;
+    if (!parsed)
+        throw StorageError("the database holds a broken time");
+    return *parsed;
+}
+
+Date dateFrom(const SqlValue& value) {
+    const auto parsed = value ? dateFromIso(*value) : std::nullopt;
+    if (!parsed)
+        throw StorageError("the database holds a broken date");
+    return *parsed;
+}
+
+SqlValue idText(RecordId id) {
+    return std::to_string(id);
+}
+
+std::string nowText() {
+    return toIso(currentUtc());
+}
+
+// Rows with equal keys keep the order of their ids, so every list has one stable order.
+std::string orderBy(std::string_view expression, bool descending, std::string_view idColumn) {
+    return std::string(" ORDER BY ") + std::string(expression) +
+           (descending ? " DESC NULLS FIRST" : " ASC NULLS LAST") + ", " + std::string(idColumn);
+}
+
+// A WHERE clause that matches the folded search text as a substring of any of `columns`; adds its parameters.
+std::string searchClause(const std::optional<std::string>& search, std::initializer_list<std::string_view> columns,
+                         SqlParams& params) {
+    if (!search)
+        return {};
+    std::string pattern = "%";
+    for (const char c : foldCase(*search)) {
+        if (c == '%' || c == '_' || c == '\\')
+            pattern += '\\';
+        pattern += c;
+    }
+    pattern += '%';
+    std::string clause = " WHERE ";
+    for (const std::string_view column : columns) {
+        if (clause.size() > 7)
+            clause += " OR ";
+        clause += "fold(" + std::string(column) + ") LIKE ? ESCAPE '\\'";
+        params.emplace_back(pattern);
+    }
+    return clause;
+}
+
+std::string_view serviceSortKey(ServiceColumn column) {
+    switch (column) {
+    case ServiceColumn::MachineTitle:
+        return "m.title COLLATE ru_text";
+    case ServiceColumn::WorkshopTitle:
+        return "w.title COLLATE ru_text";
+    case ServiceColumn::Description:
+        return "s.description COLLATE ru_text";
+    case ServiceColumn::Start:
+        return "s.start_at";
+    case ServiceColumn::Finish:
+        return "s.finish_at";
+    case ServiceColumn::Id:
+        break;
+    }
+    return "s.id";
+}
+
+std::string_view machineSortKey(MachineColumn column) {
+    switch (column) {
+    case MachineColumn::Title:
+        return "m.title COLLATE ru_text";
+    case MachineColumn::Description:
+        return "m.description COLLATE ru_text";
+    case MachineColumn::Inventory:
+        return "m.inventory COLLATE ru_natural";
+    case MachineColumn::WorkshopTitle:
+        return "w.title COLLATE ru_text";
+    case MachineColumn::Created:
+        return "m.at_create";
+    case MachineColumn::Updated:
+        return "m.at_update";
+    case MachineColumn::Id:
+        break;
+    }
+    return "m.id";
+}
+
+std::string_view workshopSortKey(WorkshopColumn column) {
+    switch (column) {
+    case WorkshopColumn::Title:
+        return "title COLLATE ru_text";
+    case WorkshopColumn::Description:
+        return "description COLLATE ru_text";
+    case WorkshopColumn::Constructed:
+        return "at_construct";
+    case WorkshopColumn::Created:
+        return "at_create";
+    case WorkshopColumn::Updated:
+        return "at_update";
+    case WorkshopColumn::Id:
+        break;
+    }
+    return "id";
+}
+
+std::string_view repairmanSortKey(RepairmanColumn column) {
+    switch (column) {
+    case RepairmanColumn::Surname:
+        return "surname COLLATE ru_text";
+    case RepairmanColumn::Name:
+        return "name COLLATE ru_text";
+    case RepairmanColumn::Patronymic:
+        return "patronymic COLLATE ru_text";
+    case RepairmanColumn::Profession:
+        return "profession COLLATE ru_text";
+    case RepairmanColumn::Created:
+        return "at_create";
+    case RepairmanColumn::Updated:
+        return "at_update";
+    case RepairmanColumn::Id:
+        break;
+    }
+    return "id";
+}
+
+SqlParams serviceParams(const ServiceInput& input) {
+    return {idText(input.machineId), input.description, toIso(input.start),
+            input.finish ? SqlValue(toIso(*input.finish)) : std::nullopt};
+}
+
+} // namespace
+
+bool JournalStore::exists(std::string_view sql, RecordId id) {
+    return !sql_.query(sql, {idText(id)}).empty();
+}
+
+RemoveResult JournalStore::remove(std::string_view table, std::string_view usedBy, RecordId id) {
+    const std::string tableName(table);
+    if (!exists("SELECT 1 FROM " + tableName + " WHERE id = ?", id))
+        return RemoveResult::NotFound;
+    if (exists(usedBy, id))
+        return RemoveResult::InUse;
+    sql_.query("DELETE FROM " + tableName + " WHERE id = ?", {idText(id)});
+    return RemoveResult::Removed;
+}
+
+std::vector<Service> JournalStore::services(SortOrder<ServiceColumn> order) {
+    std::unordered_map<RecordId, std::vector<RecordId>> crews;
+    for (const SqlRow& row :
+         sql_.query("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {}))
+        crews[idFrom(row[0])].push_back(idFrom(row[1]));
+
+    auto rows = sql_.query("SELECT s.id, s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
+                           " FROM service s JOIN machine m ON m.id = s.machine_id"
+                           " JOIN workshop w ON w.id = m.workshop_id" +
+                               orderBy(serviceSortKey(order.column), order.descending, "s.id"),
+                           {});
+    std::vector<Service> services;
+    services.reserve(rows.size());
+    for (SqlRow& row : rows) {
+        Service& service = services.emplace_back();
+        service.id = idFrom(row[0]);
+        service.machineId = idFrom(row[1]);
+        service.machineTitle = textFrom(row[2]);
+        service.workshopTitle = textFrom(row[3]);
+        service.description = textFrom(row[4]);
+        service.start = dateTimeFrom(row[5]);
+        if (row[6])
+            service.finish = dateTimeFrom(row[6]);
+        if (const auto crew = crews.find(service.id); crew != crews.end())
+            service.repairmanIds = std::move(crew->second);
+    }
+    return services;
+}
+
+std::optional<Service> JournalStore::service(RecordId id) {
+    auto rows = sql_.query("SELECT s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
+                           " FROM service s JOIN machine m ON m.id = s.machine_id"
+                           " JOIN workshop w ON w.id = m.workshop_id WHERE s.id = ?",
+                           {idText(id)});
+    if (rows.empty())
+        return std::nullopt;
+    SqlRow& row = rows.front();
+    Service service;
+    service.id = id;
+    service.machineId = idFrom(row[0]);
+    service.machineTitle = textFrom(row[1]);
+    service.workshopTitle = textFrom(row[2]);
+    service.description = textFrom(row[3]);
+    service.start = dateTimeFrom(row[4]);
+    if (row[5])
+        service.finish = dateTimeFrom(row[5]);
+    for (const SqlRow& crew :
+         sql_.query("SELECT repairman_id FROM service_repairman WHERE service_id = ? ORDER BY position", {idText(id)}))
+        service.repairmanIds.push_back(idFrom(crew[0]));
+    return service;
+}
+
+void JournalStore::storeServiceRepairmen(RecordId serviceId, const std::vector<RecordId>& repairmanIds) {
+    int position = 0;
+    for (const RecordId repairmanId : repairmanIds)
+        sql_.query("INSERT INTO service_repairman (service_id, repairman_id, position) VALUES (?, ?, ?)",
+                   {idText(serviceId), idText(repairmanId), std::to_string(position++)});
+}
+
+RecordId JournalStore::addService(const ServiceInput& input) {
+    const auto rows = sql_.query(
+        "INSERT INTO service (machine_id, description, start_at, finish_at) VALUES (?, ?, ?, ?) RETURNING id",
+        serviceParams(input));
+    const RecordId id = idFrom(rows.at(0).at(0));
+    storeServiceRepairmen(id, input.repairmanIds);
+    return id;
+}
+
+bool JournalStore::updateService(RecordId id, const ServiceInput& input) {
+    SqlParams params = serviceParams(input);
+    params.push_back(idText(id));
+    if (sql_.query("UPDATE service SET machine_id = ?, description = ?, start_at = ?, finish_at = ? WHERE id = ?"
+                   " RETURNING id",
+                   params)
+            .empty())
+        return false;
+    sql_.query("DELETE FROM service_repairman WHERE service_id = ?", {idText(id)});
+    storeServiceRepairmen(id, input.repairmanIds);
+    return true;
+}
+
+bool JournalStore::removeService(RecordId id) {
+    return !sql_.query("DELETE FROM service WHERE id = ? RETURNING id", {idText(id)}).empty();
+}
+
+std::vector<Machine> JournalStore::machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search) {
+    SqlParams params;
+    const std::string where = searchClause(search, {"m.title", "m.description", "m.inventory", "w.title"}, params);
+    auto rows = sql_.query("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
+                           " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
+                               where + orderBy(machineSortKey(order.column), order.descending, "m.id"),
+                           params);
+    std::vector<Machine> machines;
+    machines.reserve(rows.size());
+    for (SqlRow& row : rows) {
+        Machine& machine = machines.emplace_back();
+        machine.id = idFrom(row[0]);
+        machine.title = textFrom(row[1]);
+        machine.description = textFrom(row[2]);
+        machine.inventory = textFrom(row[3]);
+        machine.workshopId = idFrom(row[4]);
+        machine.workshopTitle = textFrom(row[5]);
+        machine.created = dateTimeFrom(row[6]);
+        machine.updated = dateTimeFrom(row[7]);
+    }
+    return machines;
+}
+
+bool JournalStore::hasMachine(RecordId id) {
+    return exists("SELECT 1 FROM machine WHERE id = ?", id);
+}
+
+RecordId JournalStore::addMachine(const MachineInput& input) {
+    const std::string now = nowText();
+    const auto rows =
+        sql_.query("INSERT INTO machine (title, description, inventory, workshop_id, at_create, at_update)"
+                   " VALUES (?, ?, ?, ?, ?, ?) RETURNING id",
+                   {input.title, input.description, input.inventory, idText(input.workshopId), now, now});
+    return idFrom(rows.at(0).at(0));
+}
+
+bool JournalStore::updateMachine(RecordId id, const MachineInput& input) {
+    return !sql_.query(
+                    "UPDATE machine SET title = ?, description = ?, inventory = ?, workshop_id = ?, at_update = ?"
+                    " WHERE id = ? RETURNING id",
+                    {input.title, input.description, input.inventory, idText(input.workshopId), nowText(), idText(id)})
+                .empty();
+}
+
+RemoveResult JournalStore::removeMachine(RecordId id) {
+    return remove("machine", "SELECT 1 FROM service WHERE machine_id = ? LIMIT 1", id);
+}
+
+std::vector<Workshop> JournalStore::workshops(SortOrder<WorkshopColumn> order,
+                                              const std::optional<std::string>& search) {
+    SqlParams params;
+    const std::string where = searchClause(search, {"title", "description"}, params);
+    auto rows = sql_.query("SELECT id, title, description, at_construct, at_create, at_update FROM workshop" + where +
+                               orderBy(workshopSortKey(order.column), order.descending, "id"),
+                           params);
+    std::vector<Workshop> workshops;
+    workshops.reserve(rows.size());
+    for (SqlRow& row : rows) {
+        Workshop& workshop = workshops.emplace_back();
+        workshop.id = idFrom(row[0]);
+        workshop.title = textFrom(row[1]);
+        workshop.description = textFrom(row[2]);
+        workshop.constructed = dateFrom(row[3]);
+        workshop.created = dateTimeFrom(row[4]);
+        workshop.updated = dateTimeFrom(row[5]);
+    }
+    return workshops;
+}
+
+bool JournalStore::hasWorkshop(RecordId id) {
+    return exists("SELECT 1 FROM workshop WHERE id = ?", id);
+}
+
+RecordId JournalStore::addWorkshop(const WorkshopInput& input) {
+    const std::string now = nowText();
+    const auto rows = sql_.query("INSERT INTO workshop (title, description, at_construct, at_create, at_update)"
+                                 " VALUES (?, ?, ?, ?, ?) RETURNING id",
+                                 {input.title, input.description, toIso(input.constructed), now, now});
+    return idFrom(rows.at(0).at(0));
+}
+
+bool JournalStore::updateWorkshop(RecordId id, const WorkshopInput& input) {
+    return !sql_.query("UPDATE workshop SET title = ?, description = ?, at_construct = ?, at_update = ?"
+                       " WHERE id = ? RETURNING id",
+                       {input.title, input.description, toIso(input.constructed), nowText(), idText(id)})
+                .empty();
+}
+
+RemoveResult JournalStore::removeWorkshop(RecordId id) {
+    return remove("workshop", "SELECT 1 FROM machine WHERE workshop_id = ? LIMIT 1", id);
+}
+
+std::vector<Repairman> JournalStore::repairmen(SortOrder<RepairmanColumn> order,
+                                               const std::optional<std::string>& search) {
+    SqlParams params;
+    const std::string where = searchClause(search, {"surname", "name", "patronymic", "profession"}, params);
+    auto rows = sql_.query("SELECT id, surname, name, patronymic, profession, at_create, at_update FROM repairman" +
+                               where + orderBy(repairmanSortKey(order.column), order.descending, "id"),
+                           params);
+    std::vector<Repairman> repairmen;
+    repairmen.reserve(rows.size());
+    for (SqlRow& row : rows) {
+        Repairman& repairman = repairmen.emplace_back();
+        repairman.id = idFrom(row[0]);
+        repairman.surname = textFrom(row[1]);
+        repairman.name = textFrom(row[2]);
+        repairman.patronymic = textFrom(row[3]);
+        repairman.profession = textFrom(row[4]);
+        repairman.created = dateTimeFrom(row[5]);
+        repairman.updated = dateTimeFrom(row[6]);
+    }
+    return repairmen;
+}
+
+bool JournalStore::hasRepairman(RecordId id) {
+    return exists("SELECT 1 FROM repairman WHERE id = ?", id);
+}
+
+RecordId JournalStore::addRepairman(const RepairmanInput& input) {
+    const std::string now = nowText();
+    const auto rows = sql_.query("INSERT INTO repairman (surname, name, patronymic, profession, at_create, at_update)"
+                                 " VALUES (?, ?, ?, ?, ?, ?) RETURNING id",
+                                 {input.surname, input.name, input.patronymic, input.profession, now, now});
+    return idFrom(rows.at(0).at(0));
+}
+
+bool JournalStore::updateRepairman(RecordId id, const RepairmanInput& input) {
+    return !sql_.query("UPDATE repairman SET surname = ?, name = ?, patronymic = ?, profession = ?, at_update = ?"
+                       " WHERE id = ? RETURNING id",
+                       {input.surname, input.name, input.patronymic, input.profession, nowText(), idText(id)})
+                .empty();
+}
+
+RemoveResult JournalStore::removeRepairman(RecordId id) {
+    return remove("repairman", "SELECT 1 FROM service_repairman WHERE repairman_id = ? LIMIT 1", id);
+}
+
+} // namespace journal::storage

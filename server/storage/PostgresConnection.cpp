@@ -1,0 +1,104 @@
+#include "storage/PostgresConnection.h"
+
+#include <libpq-fe.h>
+#include <memory>
+
+namespace journal::storage {
+namespace {
+
+using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+// `?` placeholders become $1, $2, ...; the statements of this server hold no `?` in literals.
+std::string numberedPlaceholders(std::string_view sql) {
+    std::string numbered;
+    numbered.reserve(sql.size() + 16);
+    int next = 1;
+    for (const char c : sql) {
+        if (c == '?')
+            numbered += '$' + std::to_string(next++);
+        else
+            numbered += c;
+    }
+    return numbered;
+}
+
+void check(const Result& result, pg_conn* connection) {
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return;
+    const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    const std::string message = PQerrorMessage(connection);
+    // Class 23: integrity constraint violation.
+    if (state != nullptr && std::string_view(state).starts_with("23"))
+        throw ConstraintViolation(message);
+    throw StorageError(message);
+}
+
+} // namespace
+
+PostgresConnection::PostgresConnection(const std::string& url)
+    : connection_(PQconnectdb(url.c_str())) {
+    if (PQstatus(connection_) != CONNECTION_OK) {
+        const std::string message = PQerrorMessage(connection_);
+        PQfinish(connection_);
+        connection_ = nullptr;
+        throw StorageError("cannot connect to PostgreSQL: " + message);
+    }
+    // Notices (such as what a DROP cascades to) are no faults; keep them out of the request log.
+    PQsetNoticeProcessor(
+        connection_, [](void*, const char*) {}, nullptr);
+    execute("SET client_encoding = 'UTF8'");
+}
+
+PostgresConnection::~PostgresConnection() {
+    PQfinish(connection_);
+}
+
+bool PostgresConnection::isUsable() const {
+    return connection_ != nullptr && PQstatus(connection_) == CONNECTION_OK;
+}
+
+std::vector<SqlRow> PostgresConnection::query(std::string_view sql, const SqlParams& params) {
+    std::vector<const char*> values;
+    values.reserve(params.size());
+    for (const SqlValue& param : params)
+        values.push_back(param ? param->c_str() : nullptr);
+    const Result result(PQexecParams(connection_, numberedPlaceholders(sql).c_str(), static_cast<int>(values.size()),
+                                     nullptr, values.data(), nullptr, nullptr, 0),
+                        &PQclear);
+    check(result, connection_);
+    const int rowCount = PQntuples(result.get());
+    const int columns = PQnfields(result.get());
+    std::vector<SqlRow> rows(rowCount);
+    for (int row = 0; row < rowCount; ++row) {
+        rows[row].reserve(columns);
+        for (int column = 0; column < columns; ++column) {
+            if (PQgetisnull(result.get(), row, column))
+                rows[row].emplace_back(std::nullopt);
+            else
+                rows[row].emplace_back(
+                    std::string(PQgetvalue(result.get(), row, column), PQgetlength(result.get(), row, column)));
+        }
+    }
+    return rows;
+}
+
+void PostgresConnection::execute(std::string_view script) {
+    const Result result(PQexec(connection_, std::string(script).c_str()), &PQclear);
+    check(result, connection_);
+}
+
+void PostgresConnection::begin(bool) {
+    execute("BEGIN");
+}
+
+void PostgresConnection::commit() {
+    execute("COMMIT");
+}
+
+void PostgresConnection::rollback() noexcept {
+    if (isUsable() && PQtransactionStatus(connection_) != PQTRANS_IDLE)
+        PQclear(PQexec(connection_, "ROLLBACK"));
+}
+
+} // namespace journal::storage

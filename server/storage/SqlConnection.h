@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace journal::storage {
+
+using SqlValue = std::optional<std::string>;
+using SqlRow = std::vector<SqlValue>;
+using SqlParams = std::vector<SqlValue>;
+
+// The database failed or could not be reached; the request may succeed later.
+class StorageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A reference between records stopped the change (another request changed the data meanwhile).
+class ConstraintViolation : public StorageError {
+public:
+    using StorageError::StorageError;
+};
+
+enum class SqlDialect { Sqlite, Postgres };
+
+// One open database session, used by one thread at a time.
+// Both engines provide the collations ru_text and ru_natural and the function fold(text).
+class SqlConnection {
+public:
+    virtual ~SqlConnection() = default;
+
+    // Runs one statement with `?` placeholders bound in order; every value travels as text or NULL.
+    virtual std::vector<SqlRow> query(std::string_view sql, const SqlParams& params = {}) = 0;
+    // Runs a script of statements without parameters.
+    virtual void execute(std::string_view script) = 0;
+
+    // A writing transaction takes the write lock at once, so two writers never deadlock upgrading.
+    virtual void begin(bool forWriting) = 0;
+    virtual void commit() = 0;
+    virtual void rollback() noexcept = 0;
+
+    // False once the session is broken and must not go back to the pool.
+    virtual bool isUsable() const = 0;
+    virtual SqlDialect dialect() const = 0;
+};
+
+} // namespace journal::storage

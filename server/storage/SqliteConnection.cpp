@@ -1,0 +1,142 @@
+#include "storage/SqliteConnection.h"
+
+#include "text/UnicodeText.h"
+
+#include <sqlite3.h>
+#include <unicode/ucol.h>
+
+namespace journal::storage {
+namespace {
+
+// Case-insensitive Russian order (Ё beside Е); the natural variant also compares digit runs as numbers.
+UCollator* openRussianCollator(bool numeric) {
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open("ru", &status);
+    if (U_FAILURE(status))
+        throw StorageError("ICU has no Russian collation");
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    if (numeric)
+        ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+    return collator;
+}
+
+int compareWithCollator(void* collator, int leftLength, const void* left, int rightLength, const void* right) {
+    UErrorCode status = U_ZERO_ERROR;
+    return ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(left), leftLength,
+                            static_cast<const char*>(right), rightLength, &status);
+}
+
+void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    if (text == nullptr) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const std::string folded = foldCase({text, static_cast<std::size_t>(sqlite3_value_bytes(arguments[0]))});
+    sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
+
+struct Statement {
+    sqlite3_stmt* handle = nullptr;
+    ~Statement() { sqlite3_finalize(handle); }
+};
+
+} // namespace
+
+struct SqliteConnection::Collations {
+    UCollator* text = openRussianCollator(false);
+    UCollator* natural = openRussianCollator(true);
+    ~Collations() {
+        ucol_close(text);
+        ucol_close(natural);
+    }
+};
+
+SqliteConnection::SqliteConnection(const std::string& path)
+    : collations_(std::make_unique<Collations>()) {
+    const int code =
+        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) {
+        const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw StorageError("cannot open SQLite database " + path + ": " + message);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 10000);
+    registerFunctions();
+    // WAL lets readers go on while one writer commits.
+    query("PRAGMA journal_mode = WAL", {});
+    execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;");
+}
+
+SqliteConnection::~SqliteConnection() {
+    sqlite3_close(db_);
+}
+
+void SqliteConnection::registerFunctions() {
+    sqlite3_create_collation(db_, "ru_text", SQLITE_UTF8, collations_->text, compareWithCollator);
+    sqlite3_create_collation(db_, "ru_natural", SQLITE_UTF8, collations_->natural, compareWithCollator);
+    sqlite3_create_function_v2(db_, "fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                               foldFunction, nullptr, nullptr, nullptr);
+}
+
+void SqliteConnection::fail(int code, std::string_view what) const {
+    std::string message = std::string(what) + ": " + sqlite3_errmsg(db_);
+    if (code == SQLITE_CONSTRAINT_FOREIGNKEY)
+        throw ConstraintViolation(message);
+    throw StorageError(message);
+}
+
+std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParams& params) {
+    Statement statement;
+    int code = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement.handle, nullptr);
+    if (code != SQLITE_OK)
+        fail(code, "prepare");
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        code = params[i] ? sqlite3_bind_text(statement.handle, index, params[i]->data(),
+                                             static_cast<int>(params[i]->size()), SQLITE_STATIC)
+                         : sqlite3_bind_null(statement.handle, index);
+        if (code != SQLITE_OK)
+            fail(code, "bind");
+    }
+    std::vector<SqlRow> rows;
+    const int columns = sqlite3_column_count(statement.handle);
+    while ((code = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+        SqlRow& row = rows.emplace_back();
+        row.reserve(columns);
+        for (int column = 0; column < columns; ++column) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle, column));
+            if (text == nullptr)
+                row.emplace_back(std::nullopt);
+            else
+                row.emplace_back(std::string(text, sqlite3_column_bytes(statement.handle, column)));
+        }
+    }
+    if (code != SQLITE_DONE)
+        fail(code, "step");
+    return rows;
+}
+
+void SqliteConnection::execute(std::string_view script) {
+    const std::string text(script);
+    const int code = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK)
+        fail(code, "execute");
+}
+
+void SqliteConnection::begin(bool forWriting) {
+    execute(forWriting ? "BEGIN IMMEDIATE" : "BEGIN");
+}
+
+void SqliteConnection::commit() {
+    execute("COMMIT");
+}
+
+void SqliteConnection::rollback() noexcept {
+    if (!sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+} // namespace journal::storage

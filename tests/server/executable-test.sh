@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the real journal-server on a fresh data folder: it must make its CA, fill the demo plant, report where
+# it listens, answer over HTTPS with that CA, and stop cleanly on SIGTERM.
+set -euo pipefail
+server=$1
+work=$(mktemp -d)
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+"$server" --help | grep -q -- '--database'
+
+# Port 0 lets the system choose; the server reports the port it got.
+start_server() {
+  "$server" --data-dir "$work/data" --listen 127.0.0.1:0 --demo >"$work/out" 2>"$work/err" &
+  pid=$!
+  for _ in $(seq 100); do
+    grep -q "listening on" "$work/out" && break
+    sleep 0.1
+  done
+  grep -q "listening on" "$work/out" || { cat "$work/out" "$work/err"; exit 1; }
+  port=$(sed -n 's|^listening on https://127.0.0.1:\([0-9]*\)/api/index$|\1|p' "$work/out")
+}
+start_server
+grep -q "$work/data/tls/ca.pem" "$work/out"
+
+answer=$(curl -sS --cacert "$work/data/tls/ca.pem" "https://localhost:$port/api/index" \
+  --data-urlencode 'data={"command":"all_service"}' --data-urlencode 'key=QmWrTsXnPdKa')
+echo "$answer" | grep -q '"success":true'
+echo "$answer" | grep -q '"TimeStart"'
+grep -q ' all_service ok ' "$work/err"
+if grep -q 'QmWrTsXnPdKa' "$work/err"; then echo "the key reached the log"; exit 1; fi
+
+[ "$(stat -c %a "$work/data/tls/server.key")" = 600 ]
+
+kill -TERM "$pid"
+wait "$pid"
+grep -q '^stopped$' "$work/out"
+
+# A second start keeps the CA that clients were built with and adds no second demo plant.
+cp "$work/data/tls/ca.pem" "$work/ca-first.pem"
+start_server
+cmp -s "$work/ca-first.pem" "$work/data/tls/ca.pem"
+grep -q "demo plant not added" "$work/out"
+kill -INT "$pid"
+wait "$pid"
+echo "1 passed, 0 failed"
