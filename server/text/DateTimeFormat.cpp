@@ -318,12 +318,23 @@ std::size_t DateTimePattern::maxLength() const {
     return length;
 }
 
+namespace {
+
+// The client's tables hold display texts of at most 20 characters.
+constexpr std::size_t displayLimit = 20;
+
+bool fitsDisplay(const DateTimePattern& date, const DateTimePattern& time) {
+    return date.maxLength() + 1 + time.maxLength() <= displayLimit;
+}
+
+} // namespace
+
 ServerFormats::ServerFormats(std::string_view datePattern, std::string_view timePattern)
     : date_(datePattern, DateTimePattern::Kind::Date)
-    , time_(timePattern, DateTimePattern::Kind::Time) {
-    // The client's tables hold display texts of at most 20 characters.
-    if (date_.maxLength() + 1 + time_.maxLength() > 20)
-        throw std::invalid_argument("the date and time formats together must fit into 20 characters");
+    , time_(timePattern, DateTimePattern::Kind::Time)
+    , displayTime_(fitsDisplay(date_, time_) ? time_ : DateTimePattern("HH:mm", DateTimePattern::Kind::Time)) {
+    if (!fitsDisplay(date_, displayTime_))
+        throw std::invalid_argument("the date format must leave room for a time within 20 characters");
 }
 
 std::optional<Date> ServerFormats::parseDate(std::string_view text) const {
@@ -345,7 +356,7 @@ std::string ServerFormats::formatTime(const TimeOfDay& time) const {
 }
 
 std::string ServerFormats::formatDateTime(const DateTime& value) const {
-    return date_.format(value) + ' ' + time_.format(value);
+    return date_.format(value) + ' ' + displayTime_.format(value);
 }
 
 } // namespace journal

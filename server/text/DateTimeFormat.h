@@ -75,12 +75,14 @@ public:
     std::optional<TimeOfDay> parseTime(std::string_view text) const;
     std::string formatDate(const Date& date) const;
     std::string formatTime(const TimeOfDay& time) const;
-    // One display text: the date, a space and the time.
+    // One display text: the date, a space and the time (hours and minutes on a 24-hour clock
+    // when the server's own time form would not fit the client's 20-character columns).
     std::string formatDateTime(const DateTime& value) const;
 
 private:
     DateTimePattern date_;
     DateTimePattern time_;
+    DateTimePattern displayTime_;
 };
 
 } // namespace journal

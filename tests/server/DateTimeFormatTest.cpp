@@ -67,9 +67,16 @@ TEST(DateTimePattern, RefusesPatternsItCannotReadBack) {
     EXPECT_THROW(DateTimePattern("HH 'mm", time), std::invalid_argument);
 }
 
-TEST(ServerFormats, DisplayTextsMustFitTheClientsColumns) {
-    EXPECT_NO_THROW(ServerFormats("dd.MM.yyyy", "HH:mm:ss"));
-    EXPECT_THROW(ServerFormats("dd.MM.yyyy", "hh:mm:ss AP"), std::invalid_argument);
+TEST(ServerFormats, DisplayTextsFitTheClientsColumns) {
+    const DateTime afternoon{{2026, 12, 10}, {14, 5, 9}};
+
+    EXPECT_EQ(ServerFormats("dd.MM.yyyy", "HH:mm:ss").formatDateTime(afternoon), "10.12.2026 14:05:09");
+    // A US workstation's long time would not fit (and would lose its AM/PM when cut): the list shows a
+    // 24-hour time, while the record's own time still travels in the workstation's form.
+    const ServerFormats us("M/d/yyyy", "h:mm:ss AP");
+    EXPECT_EQ(us.formatDateTime(afternoon), "12/10/2026 14:05");
+    EXPECT_EQ(us.formatTime(afternoon.time), "2:05:09 PM");
+    EXPECT_THROW(ServerFormats("dd 'day' MM 'month' yyyy", "HH:mm:ss"), std::invalid_argument);
 }
 
 TEST(IsoForms, SortAsTimeAndReadBack) {
