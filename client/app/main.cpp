@@ -1,3 +1,4 @@
+#include "ErrorMessageServer.h"
 #include "ProgramLook.h"
 #include "ProgramWindows.h"
 #include "Unit1.h"
@@ -8,6 +9,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     journal::applyProgramLook(application);
+    TErrorMessageServer::wireToChannel();
 
     const auto journalWindow = journal::createProgramWindows();
     journalWindow->adjustSize();

@@ -1,19 +1,20 @@
 #include "Unit1.h"
 
+#include "Accessibility.h"
+#include "AnswerReading.h"
 #include "DataSource.h"
+#include "ErrorMessageServer.h"
+#include "GridBinding.h"
 #include "JsonLoad.h"
-#include "JsonText.h"
+#include "QuestionBox.h"
 #include "RequestServer.h"
 #include "Unit11.h"
 #include "Unit8.h"
 #include "ui_Unit1.h"
 
-#include <QHeaderView>
 #include <QLayout>
 #include <QShowEvent>
 #include <cstdlib>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
@@ -47,38 +48,18 @@ constexpr SortItem kSortItems[] = {
     {&Ui::TForm1::N32, "S.time_finish", "desc"}, {&Ui::TForm1::N33, "S.time_finish", "asc"},
 };
 
-// The member at a dotted path, which must be of the given kind when present. An answer whose
-// member has another kind cannot be carried out: the throw makes the channel end the program.
-const Json* memberOfKind(const Json& answer, const char* path, Json::value_t kind) {
-    const Json* member = journal::findPath(answer, path);
-    if (member != nullptr && member->type() != kind)
-        throw std::runtime_error(std::string("The answer's ") + path + " has the wrong kind");
-    return member;
-}
-
-std::optional<Json> listAt(const Json& answer, const char* path) {
-    const Json* list = memberOfKind(answer, path, Json::value_t::array);
-    return list != nullptr ? std::optional<Json>(*list) : std::nullopt;
-}
-
-const Json& objectAt(const Json& answer, const char* path) {
-    const Json* object = memberOfKind(answer, path, Json::value_t::object);
-    if (object == nullptr)
-        throw std::logic_error(std::string("The answer has no ") + path);
-    return *object;
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : JournalWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , ui(std::make_unique<Ui::TForm1>())
     , mtService(journal::makeServiceTable()) {
     ui->setupUi(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setUpGrid();
     connectActions();
+    journal::nameControlsForAccessibility(this);
 }
 
 TForm1::~TForm1() = default;
@@ -89,21 +70,15 @@ void TForm1::setWindows(const Windows& windows) {
 
 void TForm1::setUpGrid() {
     dsService = std::make_unique<journal::DataSource>(mtService, serviceColumns(), nullptr);
-    dsService->bindGrid(ui->DBGrid1);
-    QHeaderView* titles = ui->DBGrid1->horizontalHeader();
-    QFont bold = titles->font();
-    bold.setBold(true);
-    titles->setFont(bold);
-    titles->setDefaultAlignment(Qt::AlignCenter);
-    titles->setSectionResizeMode(QHeaderView::Interactive);
-    // Clickable titles highlight under the mouse; with whole-row selection a click selects nothing.
-    titles->setSectionsClickable(true);
-    ui->DBGrid1->verticalHeader()->setFixedWidth(12);
-    connect(ui->DBGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ui->PopupMenu1->popup(ui->DBGrid1->viewport()->mapToGlobal(pos)); });
+    journal::bindGrid(*dsService, ui->DBGrid1, ui->PopupMenu1);
 }
 
 void TForm1::connectActions() {
+    connectAction(ui->BitBtn4, ui->N9, &TForm1::addRecord);
+    connectAction(ui->BitBtn5, ui->N10, &TForm1::editRecord);
+    connectAction(ui->BitBtn6, ui->N11, &TForm1::deleteRecord);
+    connect(ui->N14, &QAction::triggered, this, &TForm1::N14Click);
+
     connectOpening(ui->BitBtn1, ui->N6, &Windows::machines);
     connectOpening(ui->BitBtn2, ui->N7, &Windows::workshops);
     connectOpening(ui->BitBtn3, ui->N8, &Windows::repairmen);
@@ -117,6 +92,11 @@ void TForm1::connectActions() {
 
     for (const SortItem& sort : kSortItems)
         connect((*ui).*sort.item, &QAction::triggered, this, [this, &sort] { sortTableData(sort.field, sort.path); });
+}
+
+void TForm1::connectAction(QAbstractButton* button, QAction* item, void (TForm1::*action)()) {
+    connect(button, &QAbstractButton::clicked, this, action);
+    connect(item, &QAction::triggered, this, action);
 }
 
 void TForm1::connectOpening(QAbstractButton* button, QAction* item, QWidget* Windows::*window) {
@@ -142,8 +122,51 @@ void TForm1::updateTableData() {
     sendRequest(Json{{"command", "all_service"}});
 }
 
+void TForm1::loadListData() {
+    ui->ActivityIndicator1->start();
+    sendRequest(Json{{"command", "load_list_data"}});
+}
+
+// The editor opens whatever the list request brought: after a refusal it offers the last lists.
+void TForm1::addRecord() {
+    loadListData();
+    fWindows.recordEditor->upAction(TTypeAction::ADD);
+    fWindows.recordEditor->show();
+}
+
+// No check for a row: an empty table asks for the record "" and the server's answer decides.
+void TForm1::editRecord() {
+    ui->ActivityIndicator1->start();
+    loadListData();
+    sendRequest(Json{{"command", "uid_service"}, {"id_service", currentId().toStdString()}});
+}
+
+void TForm1::deleteRecord() {
+    const QString id = currentId();
+    if (id.isEmpty()) {
+        TErrorMessageServer::View(QStringLiteral("Не выбрана строка для удаления."), false);
+        return;
+    }
+    if (!journal::confirmDeletion(this, QStringLiteral("Вы желаете удалить запись №") + id + u'?'))
+        return;
+    sendRequest(Json{{"command", "delete_service"}, {"id", id.toStdString()}});
+}
+
+void TForm1::N14Click() {
+    const QString id = currentId();
+    if (id.isEmpty()) {
+        TErrorMessageServer::View(QStringLiteral("Не выбрана строка для просмотра."), false);
+        return;
+    }
+    sendRequest(Json{{"command", "view_service"}, {"id_service", id.toStdString()}});
+}
+
 void TForm1::sortTableData(const char* field, const char* path) {
     sendRequest(Json{{"command", "sort_service"}, {"field", field}, {"path", path}});
+}
+
+QString TForm1::currentId() const {
+    return mtService.fieldText(QStringLiteral("Id"));
 }
 
 void TForm1::closeAndOpenDialogs(QWidget* parent, QWidget* children) {
@@ -152,11 +175,7 @@ void TForm1::closeAndOpenDialogs(QWidget* parent, QWidget* children) {
 }
 
 void TForm1::sendRequest(Json command) {
-    TRequestServer channel;
-    channel.setDataServer(std::move(command));
-    channel.setOnMyEvent([this](TRequestServer* Sender) { onSuccessServer(Sender); });
-    channel.Execute();
-    channel.Close();
+    journal::runExchange(std::move(command), [this](TRequestServer* Sender) { onSuccessServer(Sender); });
 }
 
 void TForm1::onSuccessServer(TRequestServer* Sender) {
@@ -165,16 +184,16 @@ void TForm1::onSuccessServer(TRequestServer* Sender) {
         return;
     const Json& answer = Sender->DataServer();
     if (journal::findPath(answer, "list") != nullptr) {
-        FieldsRepairman = listAt(answer, "list.repairman");
-        FieldsMachine = listAt(answer, "list.machine");
+        FieldsRepairman = journal::arrayAt(answer, "list.repairman");
+        FieldsMachine = journal::arrayAt(answer, "list.machine");
     } else if (journal::findPath(answer, "uid") != nullptr) {
-        FieldsService = objectAt(answer, "uid");
+        FieldsService = journal::objectAt(answer, "uid");
         // Shown first: the editor's show step empties it before editData fills it.
         fWindows.recordEditor->show();
         fWindows.recordEditor->editData(*FieldsService);
         fWindows.recordEditor->upAction(TTypeAction::EDIT);
     } else if (journal::findPath(answer, "view") != nullptr) {
-        fWindows.details->showData(objectAt(answer, "view"));
+        fWindows.details->showData(journal::objectAt(answer, "view"));
         fWindows.details->show();
     } else {
         journal::reloadTable(mtService, journal::findPath(answer, "data"));

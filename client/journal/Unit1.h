@@ -1,8 +1,8 @@
 #pragma once
 
+#include "JournalWindow.h"
 #include "RecordTable.h"
 
-#include <QMainWindow>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -22,12 +22,10 @@ class TRequestServer;
 // The journal window, the program's main window: shows the journal in a grid, asks for it when first
 // shown, and is the hub from which every other window opens. Its completion callback turns the answers
 // to the journal's commands into effects.
-class TForm1 final : public QMainWindow {
+class TForm1 final : public journal::JournalWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm1)
 public:
-    using Json = nlohmann::ordered_json;
-
     // The windows the journal opens; they are created after the journal window, which owns them.
     struct Windows {
         QWidget* machines = nullptr;  // TForm2
@@ -44,12 +42,12 @@ public:
 
     void setWindows(const Windows& windows);
 
-    void updateTableData();
-    void closeAndOpenDialogs(QWidget* parent, QWidget* children);
+    void updateTableData() override;
+    void closeAndOpenDialogs(QWidget* parent, QWidget* children) override;
 
-    const std::optional<Json>& JsonMachine() const { return FieldsMachine; }
+    const std::optional<Json>& JsonMachine() const override { return FieldsMachine; }
     void setJsonMachine(std::optional<Json> machines) { FieldsMachine = std::move(machines); }
-    const std::optional<Json>& JsonRepairman() const { return FieldsRepairman; }
+    const std::optional<Json>& JsonRepairman() const override { return FieldsRepairman; }
     void setJsonRepairman(std::optional<Json> repairmen) { FieldsRepairman = std::move(repairmen); }
 
 protected:
@@ -58,11 +56,19 @@ protected:
 private:
     void setUpGrid();
     void connectActions();
+    void connectAction(QAbstractButton* button, QAction* item, void (TForm1::*action)());
     void connectOpening(QAbstractButton* button, QAction* item, QWidget* Windows::*window);
     void sendRequest(Json command);
     void onSuccessServer(TRequestServer* Sender);
-    void sortTableData(const char* field, const char* path);
     void FormShow();
+
+    void loadListData();
+    void addRecord();
+    void editRecord();
+    void deleteRecord();
+    void N14Click(); // details
+    void sortTableData(const char* field, const char* path);
+    QString currentId() const;
 
     std::unique_ptr<Ui::TForm1> ui;
     Windows fWindows;

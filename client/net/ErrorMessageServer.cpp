@@ -19,6 +19,11 @@ void showAndWait(const QString& message) {
     loop.exec();
 }
 
+class MessageBoxSink final : public journal::MessageSink {
+public:
+    void View(const QString& message, bool isCloseProg) override { TErrorMessageServer::View(message, isCloseProg); }
+};
+
 } // namespace
 
 void TErrorMessageServer::View(const QString& message, bool isCloseProg) {
@@ -31,4 +36,9 @@ void TErrorMessageServer::View(const QString& message, bool isCloseProg) {
 void TErrorMessageServer::ViewAndExit(const QString& message) {
     showAndWait(message);
     std::_Exit(0); // at once: no window, table or channel gets to clean up
+}
+
+void TErrorMessageServer::wireToChannel() {
+    static MessageBoxSink sink;
+    journal::setMessageSink(&sink);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MessageSink.h"
+
 #include <QString>
 
 // The error message box: caption "Ошибка", error icon, one OK button. Blocks its caller until
@@ -9,6 +11,9 @@ class TErrorMessageServer final {
 public:
     static void View(const QString& message, bool isCloseProg);
     [[noreturn]] static void ViewAndExit(const QString& message); // View(message, true)
+
+    // Makes the request channel show its messages in this box.
+    static void wireToChannel();
 };
 
-inline const QString kServerUnavailableMessage = QStringLiteral("Сервер не доступен, программа будет закрыта!");
+using journal::kServerUnavailableMessage;

@@ -1,10 +1,12 @@
 #include "RequestServer.h"
 
 #include "ChannelSettings.h"
-#include "ErrorMessageServer.h"
 #include "HttpPost.h"
 #include "JsonText.h"
+#include "MessageSink.h"
 #include "WireFormat.h"
+
+#include <cstdlib>
 
 TRequestServer::TRequestServer()
     : fHttpClient(std::make_unique<journal::HttpPost>()) {}
@@ -37,7 +39,7 @@ void TRequestServer::NetHTTPClient1RequestCompleted(const std::string& body) {
         NetHTTPClient1RequestError();
     }
     if (const auto error = answer.find("error"); error != answer.end()) {
-        TErrorMessageServer::View(journal::textOf(*error), false);
+        journal::messageSink().View(journal::textOf(*error), false);
     }
     if (!answer.contains("success")) {
         return;
@@ -54,5 +56,14 @@ void TRequestServer::NetHTTPClient1RequestCompleted(const std::string& body) {
 }
 
 void TRequestServer::NetHTTPClient1RequestError() {
-    TErrorMessageServer::ViewAndExit(kServerUnavailableMessage);
+    journal::messageSink().View(journal::kServerUnavailableMessage, true);
+    std::_Exit(0); // at once, also when the sink returns: no window, table or channel gets to clean up
+}
+
+void journal::runExchange(nlohmann::ordered_json command, TRequestServer::TNotifyEvent onSuccessServer) {
+    TRequestServer channel;
+    channel.setDataServer(std::move(command));
+    channel.setOnMyEvent(std::move(onSuccessServer));
+    channel.Execute();
+    channel.Close();
 }

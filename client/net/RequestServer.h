@@ -41,3 +41,11 @@ private:
     std::unique_ptr<journal::HttpResponse> fResponse;
     TNotifyEvent fOnMyEvent;
 };
+
+namespace journal {
+
+// One exchange in the order every window runs it: a fresh channel, the command object, the
+// window's completion callback, Execute, Close.
+void runExchange(nlohmann::ordered_json command, TRequestServer::TNotifyEvent onSuccessServer);
+
+} // namespace journal

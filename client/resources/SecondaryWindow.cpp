@@ -8,7 +8,12 @@ SecondaryWindow::SecondaryWindow(QWidget* mainWindow)
 
 void SecondaryWindow::setVisible(bool visible) {
     // Showing a visible window only brings it to the front; only a fresh opening is placed.
-    if (visible && !isVisible())
+    if (visible && isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    if (visible)
         centreOverMainWindow();
     QDialog::setVisible(visible);
 }

@@ -1,10 +1,5 @@
 #include "DataSource.h"
 
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QTableView>
-#include <algorithm>
-
 namespace journal {
 
 DataSource::DataSource(RecordTable& table, std::vector<GridColumn> columns, QObject* parent)
@@ -21,18 +16,12 @@ DataSource::~DataSource() {
     fTable.setObserver(nullptr);
 }
 
-void DataSource::bindGrid(QTableView* grid) {
-    fGrid = grid;
-    grid->setModel(this);
-    for (int column = 0; column < columnCount(); ++column) {
-        grid->setColumnWidth(column, fColumns[static_cast<std::size_t>(column)].width);
-    }
-    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (current.isValid()) {
-            fTable.setCurrentRow(current.row());
-        }
-    });
-    currentRowChanged(fTable.currentRow());
+int DataSource::columnWidth(int column) const {
+    return fColumns.at(static_cast<std::size_t>(column)).width;
+}
+
+void DataSource::setCurrentRow(int row) {
+    fTable.setCurrentRow(row);
 }
 
 int DataSource::rowCount(const QModelIndex& parent) const {
@@ -75,11 +64,9 @@ void DataSource::currentRowChanged(int row) {
     if (rowCount() > 0) {
         emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
     }
-    if (fGrid == nullptr || row < 0) {
-        return;
+    if (row >= 0) {
+        emit currentRowMoved(row);
     }
-    const int column = std::max(fGrid->currentIndex().column(), 0);
-    fGrid->setCurrentIndex(index(row, column));
 }
 
 } // namespace journal

@@ -5,8 +5,6 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-class QTableView;
-
 namespace journal {
 
 struct GridColumn {
@@ -15,20 +13,24 @@ struct GridColumn {
     int width;
 };
 
-// Binds a record table to a grid: shows the chosen columns and keeps the table's current
-// row and the grid's highlighted row in step, in both directions.
+// A record table as a grid's model: the chosen columns with their titles and widths, and the
+// table's current row announced so that a grid can keep its highlighted row in step.
 class DataSource final : public QAbstractTableModel, private RecordTable::Observer {
     Q_OBJECT
 public:
     DataSource(RecordTable& table, std::vector<GridColumn> columns, QObject* parent);
     ~DataSource() override;
 
-    void bindGrid(QTableView* grid); // sets the model, column widths and row tracking
+    int columnWidth(int column) const;
+    void setCurrentRow(int row); // from the grid's highlighted row
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    void currentRowMoved(int row); // the table moved its cursor to `row` (never -1)
 
 private:
     void tableAboutToChange() override;
@@ -38,7 +40,6 @@ private:
     RecordTable& fTable;
     std::vector<GridColumn> fColumns;
     std::vector<int> fFieldIndexes;
-    QTableView* fGrid = nullptr;
 };
 
 } // namespace journal

@@ -59,13 +59,13 @@ const DispatchCase kDispatchCases[] = {
      {R"({"success":true,"list":{"repairman":[],"machine":[]}})", R"({"success":true,"list":7})"},
      [](JournalState&) {}},
     {"uid and view: the editor opens for editing, the details window does not",
-     {R"({"success":true,"uid":{"Uid":"1"},"view":{"Machine":"Станок"}})"},
+     {R"({"success":true,"uid":)" + kRecordOneUid + R"(,"view":)" + kRecordOneView + "}"},
      [](JournalState& s) {
          s.editorShown = true;
          s.editorCaption = "Редактировать запись в журнале";
      }},
     {"view opens the details window",
-     {R"({"success":true,"view":{"Machine":"Станок"}})"},
+     {R"({"success":true,"view":)" + kRecordOneView + "}"},
      [](JournalState& s) { s.detailsShown = true; }},
     {"data replaces the rows rather than adding to them",
      {R"({"success":true,"data":[{"Id":"9"}]})"},

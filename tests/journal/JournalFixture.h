@@ -49,3 +49,10 @@ protected:
 inline const std::string kTwoRecords =
     R"({"success":true,"data":[{"Id":"1","MachineTitle":"Станок","WorkshopTitle":"Цех 1","Description":"Замена ремня",)"
     R"("Repairman":"Иванов","TimeStart":"01.02.2026 08:00:00","TimeFinish":"null"},{"Id":"2"}]})";
+
+// Record 1 as "uid_service" and "view_service" answer for it: unfinished, one repairman.
+inline const std::string kRecordOneUid =
+    R"({"Uid":" 1 ","Machine":"Станок","Description":"Замена ремня","Repairman":["Иванов"],)"
+    R"("DateStart":"01.02.2026","TimeStart":"08:00:00","DateFinish":null,"TimeFinish":null})";
+inline const std::string kRecordOneView = R"({"Machine":"Станок","Description":"Замена ремня","Repairman":["Иванов"],)"
+                                          R"("DateStart":"01.02.2026","TimeStart":"08:00:00","DateFinish":null})";

@@ -1,9 +1,11 @@
 #include "DataSource.h"
 
+#include "GridBinding.h"
 #include "JsonLoad.h"
 #include "QStringPrinter.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -16,7 +18,7 @@ class GridOverTable : public testing::Test {
 protected:
     GridOverTable() {
         fTable.open();
-        fSource.bindGrid(&fGrid);
+        journal::bindGrid(fSource, &fGrid, &fMenu);
         fGrid.setSelectionBehavior(QAbstractItemView::SelectRows);
     }
 
@@ -29,6 +31,7 @@ protected:
 
     journal::RecordTable fTable = journal::makeServiceTable();
     QTableView fGrid;
+    QMenu fMenu;
     DataSource fSource{fTable, {{"MachineTitle", "Оборудование", 120}, {"Id", "№", 40}}, nullptr};
 };
 

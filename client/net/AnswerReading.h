@@ -1,0 +1,37 @@
+#pragma once
+
+#include "JsonText.h"
+
+#include <QString>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+
+namespace journal {
+
+// Thrown when an answer lacks what its window needs or holds it in another kind. Raised inside
+// a completion callback, it makes the channel end the exchange with its fixed message.
+struct UnusableAnswer : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The member at a dotted path, nullptr when absent; present in another kind than `kind`: throws.
+const Json* memberOfKind(const Json& root, std::string_view path, Json::value_t kind);
+
+// A copy of the array at a path, or none when absent; present but not an array: throws.
+std::optional<Json> arrayAt(const Json& root, std::string_view path);
+
+// The object at a path; absent or not an object: throws.
+const Json& objectAt(const Json& root, std::string_view path);
+
+// A member that must be there, of any kind; absent (or `object` not an object): throws.
+const Json& requiredMember(const Json& object, std::string_view name);
+
+// The text of a member that must be there.
+QString requiredText(const Json& object, std::string_view name);
+
+// The text of a member of an element of a kept list; an element without it gives the empty text,
+// so a sparse list never ends the program long after its answer was read.
+QString memberText(const Json& element, std::string_view name);
+
+} // namespace journal

@@ -1,0 +1,99 @@
+#include "JournalRecords.h"
+
+#include "AnswerReading.h"
+#include "RegionalFormats.h"
+#include "WireFormat.h"
+
+namespace journal {
+namespace {
+
+const QString kNull = QStringLiteral("null");
+
+QStringList trimmedTexts(const Json& record, std::string_view name) {
+    const Json& list = requiredMember(record, name);
+    if (!list.is_array())
+        throw UnusableAnswer("the record's " + std::string(name) + " is not a list");
+    QStringList texts;
+    for (const Json& element : list)
+        texts << trimBlanks(textOf(element));
+    return texts;
+}
+
+DateAndTime readDateAndTime(const Json& record, std::string_view dateMember, std::string_view timeMember) {
+    const QString dateText = requiredText(record, dateMember);
+    const QString timeText = requiredText(record, timeMember);
+    DateAndTime read{RegionalFormats::parseDate(dateText), RegionalFormats::parseTime(timeText)};
+    if (!read.date.isValid() || !read.time.isValid())
+        throw UnusableAnswer("the record's date or time cannot be read: " + dateText.toStdString() + " " +
+                             timeText.toStdString());
+    return read;
+}
+
+} // namespace
+
+QString trimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString joinDescription(const QStringList& lines) {
+    QString description;
+    for (const QString& line : lines)
+        description += u' ' + line;
+    return description;
+}
+
+std::string idsRepairmanText(const std::vector<QString>& ids) {
+    Json list = Json::array();
+    for (const QString& id : ids)
+        list.push_back(id.toStdString());
+    return wireJson(Json{{"ids_repairman", std::move(list)}});
+}
+
+Json serviceSaveCommand(const ServiceSave& save) {
+    Json command{
+        {"id_service", save.recordId.toStdString()},
+        {"command", save.command},
+        {"id_machine_service", save.machineId.toStdString()},
+        {"description_service", save.description.toStdString()},
+        {"ids_repairman_service", idsRepairmanText(save.repairmanIds)},
+        {"start_date_service", RegionalFormats::dateText(save.start.date).toStdString()},
+        {"start_time_service", RegionalFormats::timeText(save.start.time).toStdString()},
+    };
+    if (save.finish) {
+        command["finish_date_service"] = RegionalFormats::dateText(save.finish->date).toStdString();
+        command["finish_time_service"] = RegionalFormats::timeText(save.finish->time).toStdString();
+    }
+    return command;
+}
+
+ServiceRecord readServiceRecord(const Json& uid) {
+    ServiceRecord record;
+    record.uid = trimBlanks(requiredText(uid, "Uid"));
+    record.machine = requiredText(uid, "Machine");
+    record.description = trimBlanks(requiredText(uid, "Description"));
+    record.repairmen = trimmedTexts(uid, "Repairman");
+    record.start = readDateAndTime(uid, "DateStart", "TimeStart");
+    if (requiredText(uid, "DateFinish") != kNull)
+        record.finish = readDateAndTime(uid, "DateFinish", "TimeFinish");
+    return record;
+}
+
+ServiceView readServiceView(const Json& view) {
+    ServiceView shown;
+    shown.machine = requiredText(view, "Machine");
+    shown.description = trimBlanks(requiredText(view, "Description"));
+    shown.repairmen = trimmedTexts(view, "Repairman");
+    shown.start = requiredText(view, "DateStart") + u' ' + requiredText(view, "TimeStart");
+    const QString dateFinish = requiredText(view, "DateFinish");
+    if (dateFinish != kNull)
+        shown.finish = dateFinish + u' ' + requiredText(view, "TimeFinish");
+    return shown;
+}
+
+} // namespace journal
