@@ -8,7 +8,7 @@ namespace Ui {
 class TForm10;
 } // namespace Ui
 
-// The about window; for now an empty window with its caption and size.
+// The about window: the program's picture and four lines about the work.
 class TForm10 final : public journal::SecondaryWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm10)

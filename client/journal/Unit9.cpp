@@ -1,11 +1,17 @@
 #include "Unit9.h"
 
+#include "Accessibility.h"
 #include "ui_Unit9.h"
 
 TForm9::TForm9(QWidget* mainWindow)
     : SecondaryWindow(mainWindow)
     , ui(std::make_unique<Ui::TForm9>()) {
     ui->setupUi(this);
+    // The title keeps its look where Verdana is not installed.
+    QFont title = ui->Label1->font();
+    title.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    ui->Label1->setFont(title);
+    journal::nameControlsForAccessibility(this);
 }
 
 TForm9::~TForm9() = default;

@@ -8,7 +8,7 @@ namespace Ui {
 class TForm9;
 } // namespace Ui
 
-// The help window; for now an empty window with its caption and size.
+// The help window: a short fixed text on how to use the program.
 class TForm9 final : public journal::SecondaryWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm9)
