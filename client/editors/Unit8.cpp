@@ -28,8 +28,10 @@ TForm8::TForm8(journal::JournalWindow* journal)
     ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     for (QDateTimeEdit* date : {ui->DateTimePicker1, ui->DateTimePicker3})
         date->setDisplayFormat(journal::RegionalFormats::dateFormat());
-    for (QDateTimeEdit* time : {ui->DateTimePicker2, ui->DateTimePicker4})
+    for (QDateTimeEdit* time : {ui->DateTimePicker2, ui->DateTimePicker4}) {
         time->setDisplayFormat(journal::RegionalFormats::timeFormat());
+        time->setTime(QTime(20, 26, 38)); // what both show until the user or a record changes them
+    }
     activeFinishDate(ui->CheckBox1->isChecked());
     journal::nameControlsForAccessibility(this);
 
@@ -83,11 +85,8 @@ void TForm8::clearFields() {
     ui->ComboBox1->clear();
     ui->ListBox1->clear();
     // Only the dates are renewed: the time pickers keep what they showed at the end of the last use.
-    const QDate today = QDate::currentDate();
-    const std::initializer_list<QDateTimeEdit*> pickers{ui->DateTimePicker1, ui->DateTimePicker2, ui->DateTimePicker3,
-                                                        ui->DateTimePicker4};
-    for (QDateTimeEdit* picker : pickers)
-        picker->setDate(today);
+    for (QDateTimeEdit* date : {ui->DateTimePicker1, ui->DateTimePicker3})
+        date->setDate(QDate::currentDate());
 }
 
 void TForm8::activeFinishDate(bool isActive) {

@@ -84,6 +84,25 @@ const TestCertificate& testCertificate() {
     return files.files();
 }
 
+std::string RecordedRequest::command() const {
+    const std::string prefix = "data=";
+    const std::size_t end = body.find('&');
+    if (!body.starts_with(prefix) || end == std::string::npos)
+        return "not a form with data first: " + body;
+    std::string text;
+    for (std::size_t i = prefix.size(); i < end; ++i) {
+        if (body[i] == '+') {
+            text += ' ';
+        } else if (body[i] == '%' && i + 2 < end) {
+            text += static_cast<char>(std::stoi(body.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            text += body[i];
+        }
+    }
+    return text;
+}
+
 std::string RecordedRequest::header(const std::string& name) const {
     const auto found =
         std::ranges::find_if(headers, [&](const auto& header) { return equalsIgnoringCase(header.first, name); });

@@ -26,6 +26,8 @@ struct RecordedRequest {
     std::string body;                                         // raw bytes, not decoded
 
     std::string header(const std::string& name) const; // case-insensitive; empty when absent
+    // The form's "data" field decoded: the command's JSON text as the client wrote it.
+    std::string command() const;
 };
 
 // One scripted answer.
