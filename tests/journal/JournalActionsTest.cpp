@@ -23,13 +23,6 @@ protected:
         else
             child<QAction>(name)->trigger();
     }
-    std::vector<std::string> commandsSince(std::size_t first) const {
-        std::vector<std::string> commands;
-        const auto requests = server.requests();
-        for (std::size_t i = first; i < requests.size(); ++i)
-            commands.push_back(requests[i].command());
-        return commands;
-    }
 };
 
 TEST_F(JournalActionsTest, DeleteAsksAboutTheCurrentRecordAndShowsTheJournalThatComesBack) {

@@ -121,13 +121,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, JournalDispatchTest, ::testing::ValuesIn(kDisp
 class JournalFatalAnswerTest : public JournalFixture, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(JournalFatalAnswerTest, EndsTheProgramAfterTheFixedMessage) {
-    EXPECT_EXIT(
-        {
-            MessageBoxCloser closer;
-            showJournal(kTwoRecords);
-            sendCommandAnswered(GetParam());
-        },
-        ::testing::ExitedWithCode(0), "message box: Ошибка: Сервер не доступен, программа будет закрыта!");
+    expectFixedMessageAndEnd([this] {
+        showJournal(kTwoRecords);
+        sendCommandAnswered(GetParam());
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, JournalFatalAnswerTest,

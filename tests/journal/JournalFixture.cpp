@@ -31,3 +31,21 @@ journal::ActivityIndicator* JournalFixture::indicator() const {
 QString JournalFixture::gridText(int row, int column) const {
     return grid()->model()->index(row, column).data().toString();
 }
+
+std::vector<std::string> JournalFixture::commandsSince(std::size_t first) const {
+    std::vector<std::string> commands;
+    const auto requests = server.requests();
+    for (std::size_t i = first; i < requests.size(); ++i)
+        commands.push_back(requests[i].command());
+    return commands;
+}
+
+void JournalFixture::expectFixedMessageAndEnd(const std::function<void()>& action) {
+    EXPECT_EXIT(
+        {
+            journal::testing::MessageBoxCloser closer;
+            action();
+            std::_Exit(3); // not reached when the program ended
+        },
+        ::testing::ExitedWithCode(0), "message box: Ошибка: Сервер не доступен, программа будет закрыта!");
+}

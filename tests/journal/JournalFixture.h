@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QTableView>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace journal {
 class ActivityIndicator;
@@ -40,6 +42,10 @@ protected:
     journal::ActivityIndicator* indicator() const;
     int gridRows() const { return grid()->model()->rowCount(); }
     QString gridText(int row, int column) const;
+    // The command texts of the requests from `first` on.
+    std::vector<std::string> commandsSince(std::size_t first) const;
+    // The action ends the program after the fixed message of a failed exchange, with exit code 0.
+    static void expectFixedMessageAndEnd(const std::function<void()>& action);
 
     journal::testing::ScriptedServer server;
     std::unique_ptr<TForm1> form1;

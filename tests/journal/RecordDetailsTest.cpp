@@ -103,13 +103,7 @@ TEST_F(RecordDetailsTest, ViewItCannotShowEndsTheProgramWithTheFixedMessage) {
     };
     for (const char* view : views) {
         SCOPED_TRACE(view);
-        EXPECT_EXIT(
-            {
-                MessageBoxCloser closer;
-                showDetails(view);
-                std::_Exit(3);
-            },
-            ::testing::ExitedWithCode(0), "message box: Ошибка: Сервер не доступен, программа будет закрыта!");
+        expectFixedMessageAndEnd([&] { showDetails(view); });
     }
 }
 

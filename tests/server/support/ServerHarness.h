@@ -62,6 +62,9 @@ public:
                                              const std::optional<std::string>& finishDate);
 
     std::unique_ptr<httplib::SSLClient> newClient() const;
+    // Where a client finds the server, and the CA that signs its certificate.
+    std::string url() const { return "https://localhost:" + std::to_string(port_) + "/api/index"; }
+    const std::filesystem::path& authority() const { return authority_; }
     // The server's own sessions, for tests that change the database behind its back.
     storage::ConnectionPool& database() const { return *database_; }
 
