@@ -10,6 +10,7 @@ packages=(
   libcpp-httplib-dev libssl-dev openssl curl libsqlite3-dev libpq-dev libicu-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wine fonts-dejavu-core
+  file help2man lintian desktop-file-utils systemd
 )
 
 missing=()

@@ -7,3 +7,4 @@ bash scripts/install-deps.sh
 cmake --preset ci
 cmake --build --preset ci --parallel 2
 ctest --preset ci --parallel 2 --timeout 900
+bash tests/packaging/package-test.sh

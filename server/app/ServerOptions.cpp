@@ -1,7 +1,11 @@
 #include "app/ServerOptions.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace journal::app {
@@ -28,6 +32,26 @@ void parseListen(const std::string& value, ServerOptions& options) {
     options.port = port;
 }
 
+// The whole file is the key; the one line end that editors add is not part of it.
+std::string readKeyFile(const std::filesystem::path& file) {
+    const std::string refusal = "the key file " + file.string();
+    if (std::filesystem::is_directory(file))
+        throw std::runtime_error(refusal + " is a folder");
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream)
+        throw std::runtime_error(refusal + " cannot be read: " + std::strerror(errno));
+    std::string key{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    if (key.ends_with('\n'))
+        key.pop_back();
+    if (key.ends_with('\r'))
+        key.pop_back();
+    if (key.empty())
+        throw std::runtime_error(refusal + " is empty");
+    if (key.find_first_of("\r\n") != std::string::npos)
+        throw std::runtime_error(refusal + " must hold the key on one line");
+    return key;
+}
+
 } // namespace
 
 std::string usage() {
@@ -45,6 +69,7 @@ Options:
                           a certificate for localhost and 127.0.0.1 in DATA-DIR/tls/ (clients trust DATA-DIR/tls/ca.pem)
   --cert-key FILE         private key of --cert (PEM)
   --key ACCESSKEY         the access key clients send (default QmWrTsXnPdKa)
+  --key-file FILE         read the access key from FILE, one line; unlike --key it stays out of the process list
   --date-format PATTERN   date form clients send and read (default dd.MM.yyyy)
   --time-format PATTERN   time form clients send and read (default HH:mm:ss)
                           patterns: d dd M MM yy yyyy H HH h hh m mm s ss AP ap, 'quoted text', other characters as is
@@ -55,6 +80,8 @@ Options:
 
 ServerOptions parseOptions(const std::vector<std::string>& arguments) {
     ServerOptions options;
+    std::optional<std::string> key;
+    std::optional<std::filesystem::path> keyFile;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> inlineValue;
@@ -84,7 +111,9 @@ ServerOptions parseOptions(const std::vector<std::string>& arguments) {
         else if (name == "--cert-key")
             options.certificateKey = value();
         else if (name == "--key")
-            options.accessKey = value();
+            key = value();
+        else if (name == "--key-file")
+            keyFile = value();
         else if (name == "--date-format")
             options.dateFormat = value();
         else if (name == "--time-format")
@@ -94,8 +123,14 @@ ServerOptions parseOptions(const std::vector<std::string>& arguments) {
     }
     if (options.certificate.has_value() != options.certificateKey.has_value())
         throw std::invalid_argument("--cert and --cert-key go together");
-    if (options.accessKey.empty())
+    if (key && keyFile)
+        throw std::invalid_argument("--key and --key-file exclude each other");
+    if (key && key->empty())
         throw std::invalid_argument("--key must not be empty");
+    if (key)
+        options.accessKey = *key;
+    if (keyFile)
+        options.accessKey = readKeyFile(*keyFile);
     if (options.dataDirectory.empty())
         options.dataDirectory = defaultDataDirectory();
     if (options.database.empty())

@@ -21,7 +21,7 @@ struct ServerOptions {
     bool help = false;
 };
 
-// Throws std::invalid_argument with a message for the user.
+// Throws std::invalid_argument with a message for the user, std::runtime_error when the key file cannot be used.
 ServerOptions parseOptions(const std::vector<std::string>& arguments);
 
 std::string usage();
