@@ -8,6 +8,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Lets the desktop match the program's windows to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("repair-journal"));
     journal::applyProgramLook(application);
     TErrorMessageServer::wireToChannel();
 
