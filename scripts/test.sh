@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite.
+# Installs what is missing, checks the formatting, builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 cmake --preset ci
 cmake --build --preset ci --parallel 2
 ctest --preset ci --parallel 2 --timeout 900
