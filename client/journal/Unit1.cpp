@@ -1,10 +1,10 @@
 #include "Unit1.h"
 
 #include "Accessibility.h"
-#include "AnswerReading.h"
 #include "DataSource.h"
 #include "ErrorMessageServer.h"
 #include "GridBinding.h"
+#include "JournalRecords.h"
 #include "JsonLoad.h"
 #include "QuestionBox.h"
 #include "RequestServer.h"
@@ -46,6 +46,11 @@ constexpr SortItem kSortItems[] = {
     {&Ui::TForm1::N26, "S.description", "desc"}, {&Ui::TForm1::N27, "S.description", "asc"},
     {&Ui::TForm1::N29, "S.time_start", "desc"},  {&Ui::TForm1::N30, "S.time_start", "asc"},
     {&Ui::TForm1::N32, "S.time_finish", "desc"}, {&Ui::TForm1::N33, "S.time_finish", "asc"},
+};
+
+template <typename... Branch>
+struct Dispatch : Branch... {
+    using Branch::operator()...;
 };
 
 } // namespace
@@ -182,20 +187,22 @@ void TForm1::onSuccessServer(TRequestServer* Sender) {
     ui->ActivityIndicator1->stop();
     if (Sender == nullptr)
         return;
-    const Json& answer = Sender->DataServer();
-    if (journal::findPath(answer, "list") != nullptr) {
-        FieldsRepairman = journal::arrayAt(answer, "list.repairman");
-        FieldsMachine = journal::arrayAt(answer, "list.machine");
-    } else if (journal::findPath(answer, "uid") != nullptr) {
-        FieldsService = journal::objectAt(answer, "uid");
+    const auto lists = [this](journal::JournalLists& lists) {
+        FieldsRepairman = std::move(lists.repairmen);
+        FieldsMachine = std::move(lists.machines);
+    };
+    const auto edit = [this](const journal::RecordToEdit& edit) {
+        FieldsService = *edit.record;
         // Shown first: the editor's show step empties it before editData fills it.
         fWindows.recordEditor->show();
         fWindows.recordEditor->editData(*FieldsService);
         fWindows.recordEditor->upAction(TTypeAction::EDIT);
-    } else if (journal::findPath(answer, "view") != nullptr) {
-        fWindows.details->showData(journal::objectAt(answer, "view"));
+    };
+    const auto view = [this](const journal::RecordToView& view) {
+        fWindows.details->showData(*view.record);
         fWindows.details->show();
-    } else {
-        journal::reloadTable(mtService, journal::findPath(answer, "data"));
-    }
+    };
+    const auto rows = [this](const journal::JournalRows& rows) { journal::reloadTable(mtService, rows.list); };
+    journal::JournalAnswer answer = journal::readJournalAnswer(Sender->DataServer());
+    std::visit(Dispatch{lists, edit, view, rows}, answer);
 }

@@ -96,4 +96,14 @@ ServiceView readServiceView(const Json& view) {
     return shown;
 }
 
+JournalAnswer readJournalAnswer(const Json& answer) {
+    if (findPath(answer, "list") != nullptr)
+        return JournalLists{arrayAt(answer, "list.repairman"), arrayAt(answer, "list.machine")};
+    if (findPath(answer, "uid") != nullptr)
+        return RecordToEdit{&objectAt(answer, "uid")};
+    if (findPath(answer, "view") != nullptr)
+        return RecordToView{&objectAt(answer, "view")};
+    return JournalRows{findPath(answer, "data")};
+}
+
 } // namespace journal

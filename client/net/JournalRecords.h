@@ -8,6 +8,7 @@
 #include <QTime>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 // The journal's records as its windows read them from answers and send them back.
@@ -63,5 +64,25 @@ struct ServiceView {
     QString finish;        // "DateFinish TimeFinish" as sent; empty when "DateFinish" reads "null"
 };
 ServiceView readServiceView(const Json& view);
+
+// What an answer to any of the journal's commands asks of the journal window, decided from its
+// members alone: the first of "list", "uid" and "view" that it holds, else the journal in "data".
+struct JournalLists {
+    std::optional<Json> repairmen; // none when absent
+    std::optional<Json> machines;
+};
+struct RecordToEdit {
+    const Json* record; // the "uid" object
+};
+struct RecordToView {
+    const Json* record; // the "view" object
+};
+struct JournalRows {
+    const Json* list; // "data"; nullptr when absent
+};
+using JournalAnswer = std::variant<JournalLists, RecordToEdit, RecordToView, JournalRows>;
+
+// Throws UnusableAnswer when the member that decides holds another kind of value.
+JournalAnswer readJournalAnswer(const Json& answer);
 
 } // namespace journal
