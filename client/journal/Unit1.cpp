@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "DataSource.h"
+#include "Dispatch.h"
 #include "ErrorMessageServer.h"
 #include "GridBinding.h"
 #include "JournalRecords.h"
@@ -46,11 +47,6 @@ constexpr SortItem kSortItems[] = {
     {&Ui::TForm1::N26, "S.description", "desc"}, {&Ui::TForm1::N27, "S.description", "asc"},
     {&Ui::TForm1::N29, "S.time_start", "desc"},  {&Ui::TForm1::N30, "S.time_start", "asc"},
     {&Ui::TForm1::N32, "S.time_finish", "desc"}, {&Ui::TForm1::N33, "S.time_finish", "asc"},
-};
-
-template <typename... Branch>
-struct Dispatch : Branch... {
-    using Branch::operator()...;
 };
 
 } // namespace
@@ -204,5 +200,5 @@ void TForm1::onSuccessServer(TRequestServer* Sender) {
     };
     const auto rows = [this](const journal::JournalRows& rows) { journal::reloadTable(mtService, rows.list); };
     journal::JournalAnswer answer = journal::readJournalAnswer(Sender->DataServer());
-    std::visit(Dispatch{lists, edit, view, rows}, answer);
+    std::visit(journal::Dispatch{lists, edit, view, rows}, answer);
 }

@@ -11,6 +11,18 @@ namespace {
 
 } // namespace
 
+ChannelAnswer readAnswerBody(std::string_view body) {
+    Json answer = parseJson(body);
+    if (!answer.is_object())
+        throw std::runtime_error("the answer is not a JSON object");
+    ChannelAnswer read;
+    if (const auto error = answer.find("error"); error != answer.end())
+        read.refusal = textOf(*error);
+    if (answer.contains("success"))
+        read.success = std::move(answer);
+    return read;
+}
+
 const Json* memberOfKind(const Json& root, std::string_view path, Json::value_t kind) {
     const Json* member = findPath(root, path);
     if (member != nullptr && member->type() != kind)

@@ -15,6 +15,16 @@ struct UnusableAnswer : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What an answer body asks of the channel: a refusal to show and, independently, a success to hand
+// to the asking window.
+struct ChannelAnswer {
+    std::optional<QString> refusal; // the text of the first "error" member
+    std::optional<Json> success;    // the whole answer, when it has "success"
+};
+
+// Throws std::runtime_error when the body is not exactly one JSON object: the exchange has failed.
+ChannelAnswer readAnswerBody(std::string_view body);
+
 // The member at a dotted path, nullptr when absent; present in another kind than `kind`: throws.
 const Json* memberOfKind(const Json& root, std::string_view path, Json::value_t kind);
 

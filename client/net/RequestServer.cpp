@@ -1,5 +1,6 @@
 #include "RequestServer.h"
 
+#include "AnswerReading.h"
 #include "ChannelSettings.h"
 #include "HttpPost.h"
 #include "JsonText.h"
@@ -29,22 +30,19 @@ void TRequestServer::Close() {
 }
 
 void TRequestServer::NetHTTPClient1RequestCompleted(const std::string& body) {
-    journal::Json answer;
+    journal::ChannelAnswer answer;
     try {
-        answer = journal::parseJson(body);
+        answer = journal::readAnswerBody(body);
     } catch (const std::exception&) {
         NetHTTPClient1RequestError();
     }
-    if (!answer.is_object()) {
-        NetHTTPClient1RequestError();
+    if (answer.refusal) {
+        journal::messageSink().View(*answer.refusal, false);
     }
-    if (const auto error = answer.find("error"); error != answer.end()) {
-        journal::messageSink().View(journal::textOf(*error), false);
-    }
-    if (!answer.contains("success")) {
+    if (!answer.success) {
         return;
     }
-    fDataServer = std::move(answer);
+    fDataServer = std::move(*answer.success);
     if (!fOnMyEvent) {
         return;
     }

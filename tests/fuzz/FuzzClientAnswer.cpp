@@ -1,0 +1,53 @@
+// Any answer body as the client reads it: the channel's outcome, and any list member loaded into each
+// of the four tables. The outcomes the client allows are a refusal, a success handed over, nothing,
+// or a failed exchange, which the code under test signals with std::runtime_error; any other
+// exception or a sanitizer report is a fault.
+#include "AnswerReading.h"
+#include "JsonLoad.h"
+#include "RecordTable.h"
+
+#include <QList>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+using journal::Json;
+using journal::RecordTable;
+
+// A field never holds more characters than its size, counted as the user sees them.
+void checkSizes(const RecordTable& table) {
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (std::size_t field = 0; field < table.fields().size(); ++field) {
+            const QString text = table.text(row, static_cast<int>(field));
+            if (text.toUcs4().size() > table.fields()[field].size || (!text.isEmpty() && text.back().isHighSurrogate()))
+                std::abort();
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static RecordTable tables[] = {journal::makeServiceTable(), journal::makeMachineTable(),
+                                   journal::makeWorkshopTable(), journal::makeRepairmanTable()};
+    journal::ChannelAnswer answer;
+    try {
+        answer = journal::readAnswerBody(std::string_view(reinterpret_cast<const char*>(data), size));
+    } catch (const std::runtime_error&) {
+        return 0; // a failed exchange
+    }
+    if (!answer.success)
+        return 0;
+    for (RecordTable& table : tables) {
+        for (const char* path : {"data", "data.machine", "data.workshop", "list.machine", "list.repairman"}) {
+            try {
+                journal::reloadTable(table, journal::findPath(*answer.success, path));
+            } catch (const std::runtime_error&) {
+            }
+            checkSizes(table);
+        }
+    }
+    return 0;
+}
