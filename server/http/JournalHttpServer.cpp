@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <httplib.h>
+#include <openssl/ssl.h>
 #include <stdexcept>
 
 namespace journal::http {
@@ -44,6 +45,19 @@ std::string_view statusMessage(int status) {
     }
 }
 
+// TLS 1.2 and 1.3 only; on TLS 1.2 only forward-secret AEAD suites, for ECDSA and for RSA keys alike, since --cert
+// may bring either. TLS 1.3 has nothing else to offer.
+constexpr const char* tls12Suites = "ECDHE-ECDSA-AES128-GCM-SHA256:ECDHE-RSA-AES128-GCM-SHA256:"
+                                    "ECDHE-ECDSA-AES256-GCM-SHA384:ECDHE-RSA-AES256-GCM-SHA384:"
+                                    "ECDHE-ECDSA-CHACHA20-POLY1305:ECDHE-RSA-CHACHA20-POLY1305";
+constexpr const char* tls13Suites = "TLS_AES_128_GCM_SHA256:TLS_AES_256_GCM_SHA384:TLS_CHACHA20_POLY1305_SHA256";
+
+void restrictTls(SSL_CTX* context) {
+    if (SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION) != 1 ||
+        SSL_CTX_set_cipher_list(context, tls12Suites) != 1 || SSL_CTX_set_ciphersuites(context, tls13Suites) != 1)
+        throw std::runtime_error("cannot restrict the TLS versions and cipher suites");
+}
+
 std::optional<std::string> field(const std::map<std::string, std::string>& fields, const std::string& name) {
     const auto found = fields.find(name);
     return found == fields.end() ? std::nullopt : std::optional(found->second);
@@ -57,6 +71,7 @@ JournalHttpServer::JournalHttpServer(const protocol::Protocol& protocol, const s
     , server_(std::make_unique<httplib::SSLServer>(certificate.c_str(), key.c_str())) {
     if (!server_->is_valid())
         throw std::runtime_error("cannot load the certificate " + certificate.string() + " and key " + key.string());
+    restrictTls(server_->ssl_context());
     routeRequests();
 }
 
