@@ -84,7 +84,7 @@ void set(CURL* curl, CURLoption option, Value value) {
 
 HttpPost::HttpPost() {
     initCurlOnce();
-    fCurl = curl_easy_init();
+    fCurl = newCurlHandle();
     if (fCurl == nullptr) {
         throw HttpFailure("libcurl could not start");
     }

@@ -16,6 +16,10 @@ struct HttpFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A fresh libcurl handle (CURL*), nullptr when libcurl cannot make one. The shipped program links the definition of
+// CurlHandle.cpp; tests link their own (ChannelSettingsForTesting.h).
+void* newCurlHandle();
+
 // One synchronous form post over HTTPS; a fresh instance per exchange, so no connection,
 // cookie or session outlives it.
 class HttpPost final {

@@ -9,16 +9,18 @@
 
 #include <cstdlib>
 
-TRequestServer::TRequestServer()
-    : fHttpClient(std::make_unique<journal::HttpPost>()) {}
+TRequestServer::TRequestServer() = default;
 
 TRequestServer::~TRequestServer() = default;
 
 void TRequestServer::Execute() {
-    const std::string form = journal::formBody(fDataServer, journal::kAccessKey);
+    // The HTTP client is made here, not by the constructor, so that a libcurl that cannot even start ends the
+    // program with the fixed message like any other failed exchange.
     try {
+        const std::string form = journal::formBody(fDataServer, journal::kAccessKey);
+        fHttpClient = std::make_unique<journal::HttpPost>();
         fResponse = std::make_unique<journal::HttpResponse>(fHttpClient->postForm(journal::channelSettings(), form));
-    } catch (const std::exception&) {
+    } catch (...) {
         NetHTTPClient1RequestError();
     }
     NetHTTPClient1RequestCompleted(fResponse->body);

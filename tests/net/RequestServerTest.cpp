@@ -197,6 +197,7 @@ struct FatalCase {
     std::optional<Reply> reply; // the answer to every request; none: nothing listens at the endpoint
     std::chrono::milliseconds timeLimit = 60000ms;
     bool callbackThrows = false;
+    bool noCurlHandle = false; // libcurl cannot even start the exchange
 };
 
 // Names the case in test names and failure messages.
@@ -217,6 +218,7 @@ TEST_P(FatalExchange, EndsTheProgramAfterTheFixedMessage) {
                 settings.url = "https://127.0.0.1:1/api/index";
             }
             journal::testing::setChannelSettings(settings);
+            journal::testing::setCurlHandlesFail(failure.noCurlHandle);
             MessageBoxCloser closer;
             TRequestServer channel;
             channel.setDataServer(Json{{"command", "all_service"}});
@@ -254,7 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
                                               "text/html")},
                     FatalCase{"NoServer", std::nullopt}, FatalCase{"EndlessRedirects", endlessRedirect()},
                     FatalCase{"ServerStallsPastTheTimeLimit", stalledReply(), 1000ms},
-                    FatalCase{"CallbackFails", jsonReply(R"({"success":true,"data":[]})"), 60000ms, true}));
+                    FatalCase{"CallbackFails", jsonReply(R"({"success":true,"data":[]})"), 60000ms, true},
+                    FatalCase{"NoCurlHandle", jsonReply(R"({"success":true})"), 60000ms, false, true}));
 
 // The box blocks its caller only: the program's windows stay enabled and no window is modal.
 TEST(ErrorMessageBox, WaitsForTheUserWithoutDisablingAnyWindow) {

@@ -1,0 +1,7 @@
+#include "HttpPost.h"
+
+#include <curl/curl.h>
+
+void* journal::newCurlHandle() {
+    return curl_easy_init();
+}
