@@ -58,6 +58,16 @@ void restrictTls(SSL_CTX* context) {
         throw std::runtime_error("cannot restrict the TLS versions and cipher suites");
 }
 
+std::string describe(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(std::move(error));
+    } catch (const std::exception& exception) {
+        return exception.what();
+    } catch (...) {
+        return "an exception of unknown type";
+    }
+}
+
 std::optional<std::string> field(const std::map<std::string, std::string>& fields, const std::string& name) {
     const auto found = fields.find(name);
     return found == fields.end() ? std::nullopt : std::optional(found->second);
@@ -94,6 +104,8 @@ void JournalHttpServer::routeRequests() {
             return;
         }
         const protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
+        if (!answer.fault.empty())
+            logFault(answer.command, answer.fault);
         sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, answer.body);
         logRequest(answer.command, outcomeName(answer.outcome), std::chrono::steady_clock::now() - started);
     });
@@ -106,8 +118,9 @@ void JournalHttpServer::routeRequests() {
             logRequest({}, "http-" + std::to_string(response.status), {});
             return httplib::Server::HandlerResponse::Handled;
         }));
-    server_->set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+    server_->set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr error) {
         sendJson(response, 500, protocol::refusalBody("Внутренняя ошибка сервера."));
+        logFault({}, describe(error));
         logRequest({}, "failed", {});
     });
 }

@@ -3,8 +3,6 @@
 #include "protocol/Commands.h"
 #include "protocol/Refusal.h"
 
-#include <iostream>
-
 namespace journal::protocol {
 namespace {
 
@@ -17,7 +15,11 @@ bool sameKey(std::string_view given, std::string_view expected) {
 }
 
 Answer refused(std::string_view message, std::string command = {}) {
-    return {refusalBody(message), Outcome::Refused, std::move(command)};
+    return {refusalBody(message), Outcome::Refused, std::move(command), {}};
+}
+
+Answer failed(std::string_view message, std::string command, std::string fault) {
+    return {refusalBody(message), Outcome::Failed, std::move(command), std::move(fault)};
 }
 
 } // namespace
@@ -49,30 +51,36 @@ Answer Protocol::run(const nlohmann::json& command, std::string_view name) const
     const CommandDefinition* definition = findCommand(name);
     if (definition == nullptr)
         return refused("Неизвестная команда.");
-    const std::string commandName(definition->name);
+    std::string commandName(definition->name);
     try {
-        auto connection = database_.acquire();
-        storage::JournalStore store(*connection);
         const CommandInput input(command, formats_);
-        const ListAnswers answers(store, formats_);
-        connection->begin(definition->writes);
-        try {
-            nlohmann::json body = definition->handle({input, store, answers});
-            connection->commit();
-            return {std::move(body), Outcome::Success, commandName};
-        } catch (...) {
-            connection->rollback();
-            throw;
-        }
+        return {runOnce(*definition, input), Outcome::Success, std::move(commandName), {}};
     } catch (const Refusal& refusal) {
-        return refused(refusal.what(), commandName);
+        return refused(refusal.what(), std::move(commandName));
     } catch (const storage::ConstraintViolation&) {
         return refused("Связанная запись была изменена или удалена другим пользователем. Обновите список.",
-                       commandName);
+                       std::move(commandName));
+    } catch (const storage::DatabaseUnavailable& error) {
+        return failed(databaseUnavailableMessage, std::move(commandName), error.what());
     } catch (const std::exception& error) {
-        std::cerr << "internal fault in " << commandName << ": " << error.what() << std::endl;
-        return {refusalBody("Внутренняя ошибка сервера: база данных недоступна. Повторите попытку позже."),
-                Outcome::Failed, commandName};
+        return failed(commandFailedMessage, std::move(commandName), error.what());
+    } catch (...) {
+        return failed(commandFailedMessage, std::move(commandName), "an exception of unknown type");
+    }
+}
+
+nlohmann::json Protocol::runOnce(const CommandDefinition& definition, const CommandInput& input) const {
+    auto connection = database_.acquire();
+    storage::JournalStore store(*connection);
+    const ListAnswers answers(store, formats_);
+    connection->begin(definition.writes);
+    try {
+        nlohmann::json body = definition.handle({input, store, answers});
+        connection->commit();
+        return body;
+    } catch (...) {
+        connection->rollback();
+        throw;
     }
 }
 

@@ -10,15 +10,25 @@
 
 namespace journal::protocol {
 
+class CommandInput;
+struct CommandDefinition;
+
 enum class Outcome { Success, Refused, Failed };
 
 struct Answer {
     nlohmann::json body;
     Outcome outcome = Outcome::Success;
     std::string command; // the command's name when it was one of the protocol, else empty
+    std::string fault;   // for Failed: what went wrong inside, for the server's log only
 };
 
 nlohmann::json refusalBody(std::string_view message);
+
+// What the user reads when a command failed inside the server: the database could not be reached or was busy, or
+// the server itself failed on the command (and changed nothing).
+inline constexpr std::string_view databaseUnavailableMessage =
+    "База данных недоступна или занята. Повторите попытку позже.";
+inline constexpr std::string_view commandFailedMessage = "Внутренняя ошибка сервера: команда не выполнена.";
 
 // Carries out one command: checks the key, reads the command object and runs its handler in one transaction.
 class Protocol {
@@ -30,6 +40,7 @@ public:
 
 private:
     Answer run(const nlohmann::json& command, std::string_view name) const;
+    nlohmann::json runOnce(const CommandDefinition& definition, const CommandInput& input) const;
 
     storage::ConnectionPool& database_;
     ServerFormats formats_;

@@ -26,11 +26,17 @@ void check(const Result& result, pg_conn* connection) {
     const ExecStatusType status = PQresultStatus(result.get());
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return;
-    const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    const char* field = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    const std::string_view state = field != nullptr ? field : "";
     const std::string message = PQerrorMessage(connection);
     // Class 23: integrity constraint violation.
-    if (state != nullptr && std::string_view(state).starts_with("23"))
+    if (state.starts_with("23"))
         throw ConstraintViolation(message);
+    // A lost session, class 08 (connection), 53 (insufficient resources), 57P (shutting down), lock_not_available,
+    // query_canceled.
+    if (PQstatus(connection) != CONNECTION_OK || state.starts_with("08") || state.starts_with("53") ||
+        state.starts_with("57P") || state == "55P03" || state == "57014")
+        throw DatabaseUnavailable(message);
     throw StorageError(message);
 }
 
@@ -42,7 +48,7 @@ PostgresConnection::PostgresConnection(const std::string& url)
         const std::string message = PQerrorMessage(connection_);
         PQfinish(connection_);
         connection_ = nullptr;
-        throw StorageError("cannot connect to PostgreSQL: " + message);
+        throw DatabaseUnavailable("cannot connect to PostgreSQL: " + message);
     }
     // Notices (such as what a DROP cascades to) are no faults; keep them out of the request log.
     PQsetNoticeProcessor(

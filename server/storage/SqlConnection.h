@@ -12,10 +12,17 @@ using SqlValue = std::optional<std::string>;
 using SqlRow = std::vector<SqlValue>;
 using SqlParams = std::vector<SqlValue>;
 
-// The database failed or could not be reached; the request may succeed later.
+// The database failed on a statement.
 class StorageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The database cannot be reached now (connection refused or lost) or is too busy (locks of others outlasted the
+// wait); the request may succeed later.
+class DatabaseUnavailable : public StorageError {
+public:
+    using StorageError::StorageError;
 };
 
 // A reference between records stopped the change (another request changed the data meanwhile).

@@ -52,7 +52,7 @@ struct SqliteConnection::Collations {
     }
 };
 
-SqliteConnection::SqliteConnection(const std::string& path)
+SqliteConnection::SqliteConnection(const std::string& path, std::chrono::milliseconds busyWait)
     : collations_(std::make_unique<Collations>()) {
     const int code =
         sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -60,10 +60,10 @@ SqliteConnection::SqliteConnection(const std::string& path)
         const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw StorageError("cannot open SQLite database " + path + ": " + message);
+        throw DatabaseUnavailable("cannot open SQLite database " + path + ": " + message);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 10000);
+    sqlite3_busy_timeout(db_, static_cast<int>(busyWait.count()));
     registerFunctions();
     // WAL lets readers go on while one writer commits.
     query("PRAGMA journal_mode = WAL", {});
@@ -85,7 +85,15 @@ void SqliteConnection::fail(int code, std::string_view what) const {
     std::string message = std::string(what) + ": " + sqlite3_errmsg(db_);
     if (code == SQLITE_CONSTRAINT_FOREIGNKEY)
         throw ConstraintViolation(message);
-    throw StorageError(message);
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+        throw DatabaseUnavailable(message);
+    default:
+        throw StorageError(message);
+    }
 }
 
 std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParams& params) {

@@ -2,6 +2,7 @@
 
 #include "storage/SqlConnection.h"
 
+#include <chrono>
 #include <memory>
 
 struct sqlite3;
@@ -10,7 +11,8 @@ namespace journal::storage {
 
 class SqliteConnection final : public SqlConnection {
 public:
-    explicit SqliteConnection(const std::string& path);
+    // A statement waits up to busyWait for the locks of other sessions.
+    explicit SqliteConnection(const std::string& path, std::chrono::milliseconds busyWait = std::chrono::seconds(10));
     ~SqliteConnection() override;
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;

@@ -1,6 +1,9 @@
 #include "ServerHarness.h"
+#include "storage/PostgresConnection.h"
 
 #include <gmock/gmock.h>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 namespace journal::testing {
@@ -167,13 +170,54 @@ TEST_P(HostileInput, DatabaseFaultIsAnErrorAndTheNextRequestWorks) {
     EXPECT_EQ(next.at("data").size(), 1u);
 }
 
+// Requests failing in parallel each leave a fault line and a request line, whole and with the time.
+TEST_P(HostileInput, FaultLinesAreWholeAndCarryTheTime) {
+    constexpr int senders = 4;
+    constexpr int requestsEach = 5;
+    server.database().acquire()->execute("ALTER TABLE service RENAME TO service_away");
+    std::atomic<int> wrongAnswers = 0;
+    ::testing::internal::CaptureStderr();
+    std::vector<std::thread> threads;
+    for (int sender = 0; sender < senders; ++sender) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < requestsEach; ++i) {
+                const RawAnswer answer = server.post(formBody({{"command", "all_service"}}));
+                if (answer.status != 500 || answer.json != json{{"error", protocol::commandFailedMessage}})
+                    ++wrongAnswers;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    server.database().acquire()->execute("ALTER TABLE service_away RENAME TO service");
+
+    EXPECT_EQ(wrongAnswers, 0);
+    const std::string time = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d UTC )";
+    const std::regex faultLine(time + "all_service fault: .*service.*");
+    const std::regex requestLine(time + R"(all_service failed \d+ ms)");
+    int faults = 0;
+    int requests = 0;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_match(line, faultLine))
+            ++faults;
+        else if (std::regex_match(line, requestLine))
+            ++requests;
+        else
+            ADD_FAILURE() << "broken log line: " << line;
+    }
+    EXPECT_EQ(faults, senders * requestsEach);
+    EXPECT_EQ(requests, senders * requestsEach);
+}
+
 TEST_P(HostileInput, LostDatabaseSessionsAreReplaced) {
     if (GetParam() != Backend::Postgres)
         GTEST_SKIP() << "only a database server can drop sessions";
     {
         auto connection = server.database().acquire();
-        connection->query("SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
-                          " WHERE pid <> pg_backend_pid() AND datname = current_database()",
+        connection->query("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
+                          " AND application_name = current_setting('application_name')",
                           {});
     }
     json answer;
@@ -181,6 +225,22 @@ TEST_P(HostileInput, LostDatabaseSessionsAreReplaced) {
     for (int attempt = 0; attempt < 8 && !answer.contains("success"); ++attempt)
         answer = server.send({{"command", "all_service"}});
     EXPECT_TRUE(answer.contains("success")) << answer.dump();
+}
+
+// A session cut by the database server: the user reads that the database cannot be reached, not that the command
+// is broken.
+TEST_P(HostileInput, LostDatabaseSessionIsToldAsUnreachable) {
+    if (GetParam() != Backend::Postgres)
+        GTEST_SKIP() << "only a database server can drop sessions";
+    storage::PostgresConnection(server.databaseLocation())
+        .query("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity WHERE pid <> pg_backend_pid()"
+               " AND application_name = current_setting('application_name')",
+               {});
+
+    const RawAnswer answer = server.post(formBody({{"command", "all_service"}}));
+
+    EXPECT_EQ(answer.status, 500);
+    EXPECT_EQ(answer.json, json({{"error", protocol::databaseUnavailableMessage}}));
 }
 
 JOURNAL_ON_EVERY_DATABASE(HostileInput);

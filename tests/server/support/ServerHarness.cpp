@@ -70,14 +70,16 @@ std::string formBody(const json& command, std::string_view key) {
 ServerHarness::ServerHarness(Backend backend, std::string_view datePattern, std::string_view timePattern)
     : backend_(backend)
     , directory_(makeTemporaryDirectory()) {
-    std::string location = "sqlite:" + (directory_ / "journal.sqlite3").string();
+    location_ = "sqlite:" + (directory_ / "journal.sqlite3").string();
     if (backend == Backend::Postgres) {
         const std::string base = postgresBaseUrl();
         schema_ = "journal_test_" + uniqueSuffix();
         storage::PostgresConnection(base).execute("CREATE SCHEMA " + schema_);
-        location = base + (base.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" + schema_;
+        // The application name tells this server's sessions from those of tests running beside it.
+        location_ = base + (base.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" + schema_ +
+                    "&application_name=" + schema_;
     }
-    database_ = storage::openDatabase(location);
+    database_ = storage::openDatabase(location_);
     protocol_ = std::make_unique<protocol::Protocol>(*database_, ServerFormats(datePattern, timePattern), accessKey);
     const tls::CertificateFiles certificates = tls::ensureLocalCertificates(directory_ / "tls");
     authority_ = certificates.authority;

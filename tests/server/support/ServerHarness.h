@@ -67,6 +67,9 @@ public:
     const std::filesystem::path& authority() const { return authority_; }
     // The server's own sessions, for tests that change the database behind its back.
     storage::ConnectionPool& database() const { return *database_; }
+    // The server's --database; on PostgreSQL its sessions carry the schema's name as application_name.
+    const std::string& databaseLocation() const { return location_; }
+    const std::string& schema() const { return schema_; }
 
 private:
     std::string newestId(const std::string& listCommand, const char* listMember = nullptr) const;
@@ -74,6 +77,7 @@ private:
     Backend backend_;
     std::filesystem::path directory_;
     std::string schema_;
+    std::string location_;
     std::unique_ptr<storage::ConnectionPool> database_;
     std::unique_ptr<protocol::Protocol> protocol_;
     std::unique_ptr<http::JournalHttpServer> server_;
