@@ -54,7 +54,15 @@ Answer Protocol::run(const nlohmann::json& command, std::string_view name) const
     std::string commandName(definition->name);
     try {
         const CommandInput input(command, formats_);
-        return {runOnce(*definition, input), Outcome::Success, std::move(commandName), {}};
+        for (int attempt = 1;; ++attempt) {
+            try {
+                return {runOnce(*definition, input), Outcome::Success, std::move(commandName), {}};
+            } catch (const storage::SerializationConflict&) {
+                // Rolled back whole, so running it again cannot apply it twice.
+                if (attempt == maxAttempts)
+                    throw;
+            }
+        }
     } catch (const Refusal& refusal) {
         return refused(refusal.what(), std::move(commandName));
     } catch (const storage::ConstraintViolation&) {

@@ -31,8 +31,11 @@ inline constexpr std::string_view databaseUnavailableMessage =
 inline constexpr std::string_view commandFailedMessage = "Внутренняя ошибка сервера: команда не выполнена.";
 
 // Carries out one command: checks the key, reads the command object and runs its handler in one transaction.
+// A transaction that lost a race with another writer is run again, up to maxAttempts in all.
 class Protocol {
 public:
+    static constexpr int maxAttempts = 3;
+
     Protocol(storage::ConnectionPool& database, ServerFormats formats, std::string accessKey);
 
     // `data` and `key` are the decoded form fields, absent when the form lacks them.

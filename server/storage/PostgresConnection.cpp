@@ -32,6 +32,9 @@ void check(const Result& result, pg_conn* connection) {
     // Class 23: integrity constraint violation.
     if (state.starts_with("23"))
         throw ConstraintViolation(message);
+    // serialization_failure, deadlock_detected
+    if (state == "40001" || state == "40P01")
+        throw SerializationConflict(message);
     // A lost session, class 08 (connection), 53 (insufficient resources), 57P (shutting down), lock_not_available,
     // query_canceled.
     if (PQstatus(connection) != CONNECTION_OK || state.starts_with("08") || state.starts_with("53") ||
@@ -94,8 +97,12 @@ void PostgresConnection::execute(std::string_view script) {
     check(result, connection_);
 }
 
-void PostgresConnection::begin(bool) {
-    execute("BEGIN");
+void PostgresConnection::begin(bool forWriting) {
+    // A writer queues on one lock for all writers before its snapshot is taken (SET and LOCK take none), so it sees
+    // every earlier write and writers never fail each other's updates. Like SQLite's, the wait for locks is bounded.
+    execute(forWriting ? "BEGIN ISOLATION LEVEL REPEATABLE READ; SET LOCAL lock_timeout = '10s';"
+                         " LOCK TABLE schema_version IN EXCLUSIVE MODE"
+                       : "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
 }
 
 void PostgresConnection::commit() {

@@ -25,6 +25,12 @@ public:
     using StorageError::StorageError;
 };
 
+// Another transaction changed the same rows meanwhile. The transaction is lost and may be run again.
+class SerializationConflict : public DatabaseUnavailable {
+public:
+    using DatabaseUnavailable::DatabaseUnavailable;
+};
+
 // A reference between records stopped the change (another request changed the data meanwhile).
 class ConstraintViolation : public StorageError {
 public:
@@ -44,7 +50,8 @@ public:
     // Runs a script of statements without parameters.
     virtual void execute(std::string_view script) = 0;
 
-    // A writing transaction takes the write lock at once, so two writers never deadlock upgrading.
+    // Every statement of a transaction reads one snapshot. A writing transaction takes the write lock at once,
+    // so two writers never deadlock upgrading.
     virtual void begin(bool forWriting) = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;

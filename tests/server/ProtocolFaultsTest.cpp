@@ -116,7 +116,21 @@ INSTANTIATE_TEST_SUITE_P(
                   commandFailedMessage, 1, 0},
         FaultCase{"ServerBug", throwAt("query", std::out_of_range("map::at")), Outcome::Failed, commandFailedMessage, 1,
                   0},
-        FaultCase{"UnknownException", throwAt("query", 42), Outcome::Failed, commandFailedMessage, 1, 0}),
+        FaultCase{"UnknownException", throwAt("query", 42), Outcome::Failed, commandFailedMessage, 1, 0},
+        FaultCase{"ConflictOnceIsRunAgain",
+                  throwAt("query", storage::SerializationConflict("concurrent update"), 1),
+                  Outcome::Success,
+                  {},
+                  2,
+                  1},
+        FaultCase{"ConflictAtCommitIsRunAgain",
+                  throwAt("commit", storage::SerializationConflict("concurrent update"), 1),
+                  Outcome::Success,
+                  {},
+                  2,
+                  1},
+        FaultCase{"ConflictEveryTimeIsAnswered", throwAt("query", storage::SerializationConflict("concurrent update")),
+                  Outcome::Failed, databaseUnavailableMessage, Protocol::maxAttempts, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Real sessions that cannot be opened: the database is unreachable, not the command broken.
