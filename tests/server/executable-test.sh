@@ -11,13 +11,14 @@ trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # Port 0 lets the system choose; the server reports the port it got.
 start_server() {
+  rm -f "$work/out" # read before the new server truncates it, it would give the last start's port
   "$server" --data-dir "$work/data" --listen 127.0.0.1:0 --demo "$@" >"$work/out" 2>"$work/err" &
   pid=$!
   for _ in $(seq 100); do
-    grep -q "listening on" "$work/out" && break
+    grep -qs "listening on" "$work/out" && break
     sleep 0.1
   done
-  grep -q "listening on" "$work/out" || { cat "$work/out" "$work/err"; exit 1; }
+  grep -qs "listening on" "$work/out" || { cat "$work/out" "$work/err"; exit 1; }
   port=$(sed -n 's|^listening on https://127.0.0.1:\([0-9]*\)/api/index$|\1|p' "$work/out")
 }
 start_server

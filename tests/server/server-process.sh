@@ -4,13 +4,15 @@
 start_server() {
   local log=$1
   shift
+  # A file left by an earlier start would be read before the new server truncates it.
+  rm -f "$log.out" "$log.err"
   "$server" --listen 127.0.0.1:0 "$@" >"$log.out" 2>"$log.err" &
   pid=$!
   for _ in $(seq 100); do
-    grep -q "listening on" "$log.out" && break
+    grep -qs "listening on" "$log.out" && break
     sleep 0.1
   done
-  grep -q "listening on" "$log.out" || { cat "$log.out" "$log.err"; exit 1; }
+  grep -qs "listening on" "$log.out" || { cat "$log.out" "$log.err"; exit 1; }
   port=$(sed -n 's|^listening on https://127.0.0.1:\([0-9]*\)/api/index$|\1|p' "$log.out")
 }
 
