@@ -9,20 +9,10 @@ trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 "$server" --help | grep -q -- '--database'
 
-# Port 0 lets the system choose; the server reports the port it got.
-start_server() {
-  rm -f "$work/out" # read before the new server truncates it, it would give the last start's port
-  "$server" --data-dir "$work/data" --listen 127.0.0.1:0 --demo "$@" >"$work/out" 2>"$work/err" &
-  pid=$!
-  for _ in $(seq 100); do
-    grep -qs "listening on" "$work/out" && break
-    sleep 0.1
-  done
-  grep -qs "listening on" "$work/out" || { cat "$work/out" "$work/err"; exit 1; }
-  port=$(sed -n 's|^listening on https://127.0.0.1:\([0-9]*\)/api/index$|\1|p' "$work/out")
-}
-start_server
-grep -q "$work/data/tls/ca.pem" "$work/out"
+source "$(dirname "$0")/server-process.sh"
+start() { start_server "$work/server" --data-dir "$work/data" --demo "$@"; }
+start
+grep -q "$work/data/tls/ca.pem" "$work/server.out"
 
 all_service() {
   curl -sS --cacert "$work/data/tls/ca.pem" "https://localhost:$port/api/index" \
@@ -31,27 +21,27 @@ all_service() {
 answer=$(all_service QmWrTsXnPdKa)
 echo "$answer" | grep -q '"success":true'
 echo "$answer" | grep -q '"TimeStart"'
-grep -q ' all_service ok ' "$work/err"
-if grep -q 'QmWrTsXnPdKa' "$work/err"; then echo "the key reached the log"; exit 1; fi
+grep -q ' all_service ok ' "$work/server.err"
+if grep -q 'QmWrTsXnPdKa' "$work/server.err"; then echo "the key reached the log"; exit 1; fi
 
 [ "$(stat -c %a "$work/data/tls/server.key")" = 600 ]
 
 kill -TERM "$pid"
 wait "$pid"
-grep -q '^stopped$' "$work/out"
+grep -q '^stopped$' "$work/server.out"
 
 # A second start keeps the CA that clients were built with and adds no second demo plant.
 cp "$work/data/tls/ca.pem" "$work/ca-first.pem"
-start_server
+start
 cmp -s "$work/ca-first.pem" "$work/data/tls/ca.pem"
-grep -q "demo plant not added" "$work/out"
+grep -q "demo plant not added" "$work/server.out"
 kill -INT "$pid"
 wait "$pid"
 
 # A key read from a file (the line end an editor adds is not part of it) replaces the default and never shows
 # in the process list.
 printf 'Zx9 key\n' >"$work/key"
-start_server --key-file "$work/key"
+start --key-file "$work/key"
 [[ $(all_service 'Zx9 key') == *'"success":true'* ]]
 [[ $(all_service QmWrTsXnPdKa) == *'"error"'* ]]
 if tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q 'Zx9'; then echo "the key reached the command line"; exit 1; fi
