@@ -104,7 +104,7 @@ void JournalHttpServer::routeRequests() {
             return;
         }
         const protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
-        if (!answer.fault.empty())
+        if (answer.outcome == protocol::Outcome::Failed)
             logFault(answer.command, answer.fault);
         sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, answer.body);
         logRequest(answer.command, outcomeName(answer.outcome), std::chrono::steady_clock::now() - started);
