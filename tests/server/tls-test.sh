@@ -19,8 +19,8 @@ fail() {
 # made at security level 0, so that it is the server, not this client, that turns them down.
 handshake() {
   openssl s_client -connect "127.0.0.1:$port" -servername localhost "$@" </dev/null 2>/dev/null |
-    awk '/^New, .*Cipher is/ && !/\(NONE\)/ { suite = $NF } /^ *Protocol *:/ { protocol = $3 }
-         END { if (suite) print protocol, suite }' || true
+    awk '/^New, .*Cipher is/ && !/\(NONE\)/ { suite = $NF; version = $2 } /^ *Protocol *:/ { protocol = $3 }
+         END { if (suite) print (protocol ? protocol : substr(version, 1, length(version) - 1)), suite }' || true
 }
 
 # check KEY-KIND: runs the cases of the table on stdin ("accept|refuse PROTOCOL-OPTION SUITE|-").
