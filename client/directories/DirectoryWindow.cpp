@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <stdexcept>
 
 namespace journal {
@@ -34,6 +35,8 @@ void DirectoryWindow::setUpDirectory(const Controls& controls) {
     fControls = controls;
     dsRecords = std::make_unique<DataSource>(mtRecords, fKind.columns, nullptr);
     bindGrid(*dsRecords, fControls.DBGrid1, fControls.PopupMenu1);
+    // The grid has no label: a screen reader names it after its window.
+    fControls.DBGrid1->setAccessibleName(windowTitle());
     nameControlsForAccessibility(this);
 
     connect(fControls.BitBtn1, &QPushButton::clicked, this, &DirectoryWindow::BitBtn1Click);

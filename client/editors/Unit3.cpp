@@ -34,18 +34,18 @@ TForm3::TForm3(QWidget* mainWindow, QWidget* directory, const journal::WorkshopL
 TForm3::~TForm3() = default;
 
 void TForm3::fillChoices() {
-    fJsonWorkshop = journal::ChoiceList(fDirectoryWorkshops.JsonWorkshop(), "Title");
-    ui->ComboBox1->addItems(fJsonWorkshop.texts());
+    fWorkshops = journal::ChoiceList(fDirectoryWorkshops.JsonWorkshop(), "Title");
+    ui->ComboBox1->addItems(fWorkshops.texts());
     ui->ComboBox1->setCurrentIndex(-1);
 }
 
 bool TForm3::completeValues(journal::EditorValues& values) {
     const int chosen = ui->ComboBox1->currentIndex();
-    if (chosen < 0 || chosen >= fJsonWorkshop.size()) {
+    if (chosen < 0 || chosen >= fWorkshops.size()) {
         TErrorMessageServer::View(QStringLiteral("Не выбран из списка цех (корпус)."), false);
         return false;
     }
-    workshopId = fJsonWorkshop.idAt(chosen);
+    workshopId = fWorkshops.idAt(chosen);
     values.workshopId = workshopId;
     return true;
 }

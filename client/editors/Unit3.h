@@ -29,7 +29,7 @@ private:
     const journal::WorkshopList& fDirectoryWorkshops;
     // The editor's own copy of the list that filled the combo: the directory may load another one
     // while the editor is open, and a combo position must keep standing for the same workshop.
-    journal::ChoiceList fJsonWorkshop;
+    journal::ChoiceList fWorkshops;
     QString workshopId; // the workshop chosen at the last save
 };
 

@@ -227,7 +227,7 @@ TEST_F(DirectoryLayoutTest, EveryControlHasAnAccessibleName) {
         for (QWidget* control : w->findChildren<QWidget*>()) {
             const bool used = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
                               qobject_cast<QPlainTextEdit*>(control) || qobject_cast<QComboBox*>(control) ||
-                              qobject_cast<QAbstractSpinBox*>(control);
+                              qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QTableView*>(control);
             // The parts Qt builds inside a control have no name of the form's.
             if (!used || control->objectName().isEmpty() || control->objectName().startsWith("qt_"))
                 continue;
@@ -236,6 +236,7 @@ TEST_F(DirectoryLayoutTest, EveryControlHasAnAccessibleName) {
         }
     }
     EXPECT_EQ(spokenName(child(window("TForm4"), "BitBtn5")), "Очистить");
+    EXPECT_EQ(spokenName(child(window("TForm6"), "DBGrid1")), "Список обслуживающего персонала");
     EXPECT_EQ(spokenName(child(window("TForm3"), "ComboBox1")), "Расположение (корпус)");
     EXPECT_EQ(spokenName(child(window("TForm5"), "DateTimePicker1")), "Дата постройки корпуса");
     auto* editor = qobject_cast<journal::DirectoryEditor*>(window("TForm7"));
