@@ -18,7 +18,7 @@ class TForm3 final : public journal::DirectoryEditor {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm3)
 public:
-    TForm3(QWidget* mainWindow, QWidget* directory, const journal::WorkshopList& workshops);
+    explicit TForm3(QWidget* mainWindow, QWidget* directory, const journal::WorkshopList& workshops);
     ~TForm3() override;
 
 private:

@@ -13,7 +13,7 @@ class TForm5 final : public journal::DirectoryEditor {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm5)
 public:
-    TForm5(QWidget* mainWindow, QWidget* directory);
+    explicit TForm5(QWidget* mainWindow, QWidget* directory);
     ~TForm5() override;
 
 private:

@@ -13,7 +13,7 @@ class TForm7 final : public journal::DirectoryEditor {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm7)
 public:
-    TForm7(QWidget* mainWindow, QWidget* directory);
+    explicit TForm7(QWidget* mainWindow, QWidget* directory);
     ~TForm7() override;
 
 private:
