@@ -1,5 +1,6 @@
 #include "DirectoryFixture.h"
 
+#include "KeyboardInput.h"
 #include "ProgramWindows.h"
 
 #include <QAction>
@@ -14,14 +15,6 @@
 namespace {
 
 const std::string kKeyField = "&key=QmWrTsXnPdKa";
-
-std::string formValue(std::string encoded) {
-    for (char& c : encoded) {
-        if (c == '+')
-            c = ' ';
-    }
-    return QByteArray::fromPercentEncoding(QByteArray::fromStdString(encoded)).toStdString();
-}
 
 } // namespace
 
@@ -42,25 +35,14 @@ void DirectoryFixture::answerNextRequest(const std::string& answer) {
     server.script(std::move(reply));
 }
 
-std::vector<std::string> DirectoryFixture::pendingBodies() const {
-    std::vector<std::string> bodies;
-    const auto requests = server.requests();
-    for (std::size_t i = fTaken; i < requests.size(); ++i)
-        bodies.push_back(requests[i].body);
-    return bodies;
-}
-
 std::vector<std::string> DirectoryFixture::takeSent() {
     std::vector<std::string> commands;
-    const std::vector<std::string> bodies = pendingBodies();
-    for (const std::string& body : bodies) {
-        const bool formed =
-            body.starts_with("data=") && body.ends_with(kKeyField) && body.find('&') == body.size() - kKeyField.size();
-        EXPECT_TRUE(formed) << body;
-        if (formed)
-            commands.push_back(formValue(body.substr(5, body.size() - 5 - kKeyField.size())));
+    const auto requests = server.requests();
+    for (std::size_t i = fTaken; i < requests.size(); ++i) {
+        EXPECT_TRUE(requests[i].body.ends_with(kKeyField)) << requests[i].body;
+        commands.push_back(requests[i].command());
     }
-    fTaken += bodies.size();
+    fTaken = requests.size();
     return commands;
 }
 
@@ -115,14 +97,11 @@ void DirectoryFixture::type(QWidget* input, const QString& text) {
         EXPECT_EQ(combo->currentText(), text);
         return;
     }
-    for (const QChar c : text) {
-        if (c == u'\n') {
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
             QTest::keyClick(input, Qt::Key_Return);
-            continue;
-        }
-        // Key by key as a keyboard layout delivers it: QTest::keyClicks knows only ASCII.
-        QTest::sendKeyEvent(QTest::Press, input, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, input, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        journal::testing::typeText(input, lines[i]);
     }
 }
 

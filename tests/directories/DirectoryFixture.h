@@ -18,10 +18,8 @@ protected:
 
     void answerNextRequest(const std::string& answer);
     // The command objects sent since the last call, as the JSON text of each body's data field.
-    // Every body must be the data field followed by the access key.
+    // Every body must end with the access key.
     std::vector<std::string> takeSent();
-    // The raw bodies sent since the last takeSent, without taking them.
-    std::vector<std::string> pendingBodies() const;
 
     QWidget* window(const char* name) const;
     template <typename T = QWidget>
