@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SecondaryWindow.h"
+#include "DirectoryWindow.h"
 
 #include <memory>
 
@@ -8,14 +8,16 @@ namespace Ui {
 class TForm4;
 } // namespace Ui
 
-// The workshops directory; for now an empty window with its caption and size.
-class TForm4 final : public journal::SecondaryWindow {
+// The workshops (buildings) directory.
+class TForm4 final : public journal::DirectoryWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm4)
 public:
-    explicit TForm4(QWidget* mainWindow);
+    explicit TForm4(journal::JournalWindow* journal);
     ~TForm4() override;
 
 private:
     std::unique_ptr<Ui::TForm4> ui;
 };
+
+const journal::DirectoryKind& workshopsDirectory();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SecondaryWindow.h"
+#include "DirectoryWindow.h"
 
 #include <memory>
 
@@ -8,14 +8,16 @@ namespace Ui {
 class TForm6;
 } // namespace Ui
 
-// The repairmen directory; for now an empty window with its caption and size.
-class TForm6 final : public journal::SecondaryWindow {
+// The repairmen directory: the staff who carry out the repairs.
+class TForm6 final : public journal::DirectoryWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm6)
 public:
-    explicit TForm6(QWidget* mainWindow);
+    explicit TForm6(journal::JournalWindow* journal);
     ~TForm6() override;
 
 private:
     std::unique_ptr<Ui::TForm6> ui;
 };
+
+const journal::DirectoryKind& repairmenDirectory();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SecondaryWindow.h"
+#include "DirectoryEditor.h"
 
 #include <memory>
 
@@ -8,14 +8,16 @@ namespace Ui {
 class TForm5;
 } // namespace Ui
 
-// The workshop editor; for now an empty window of its size (upAction sets its caption).
-class TForm5 final : public journal::SecondaryWindow {
+// The workshop editor: a workshop's (building's) name, description and construction date.
+class TForm5 final : public journal::DirectoryEditor {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm5)
 public:
-    explicit TForm5(QWidget* mainWindow);
+    explicit TForm5(QWidget* mainWindow, QWidget* directory);
     ~TForm5() override;
 
 private:
     std::unique_ptr<Ui::TForm5> ui;
 };
+
+const journal::EditorKind& workshopEditorKind();

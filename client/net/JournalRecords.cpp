@@ -31,23 +31,6 @@ DateAndTime readDateAndTime(const Json& record, std::string_view dateMember, std
 
 } // namespace
 
-QString trimBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-QString joinDescription(const QStringList& lines) {
-    QString description;
-    for (const QString& line : lines)
-        description += u' ' + line;
-    return description;
-}
-
 std::string idsRepairmanText(const std::vector<QString>& ids) {
     Json list = Json::array();
     for (const QString& id : ids)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DescriptionText.h"
 #include "JsonText.h"
 
 #include <QDate>
@@ -13,12 +14,6 @@
 
 // The journal's records as its windows read them from answers and send them back.
 namespace journal {
-
-// Removes leading and trailing characters of code 32 and below (blanks, tabs, line breaks).
-QString trimBlanks(const QString& text);
-
-// A description from a memo's lines as it shows them: each line preceded by one blank.
-QString joinDescription(const QStringList& lines);
 
 // The value of "ids_repairman_service": compact JSON text of {"ids_repairman":[ids...]}.
 std::string idsRepairmanText(const std::vector<QString>& ids);

@@ -18,7 +18,13 @@ namespace {
 
 class JournalWindowTest : public JournalFixture {
 protected:
-    JournalWindowTest() { showJournal(kTwoRecords); }
+    JournalWindowTest() {
+        showJournal(kTwoRecords);
+        // Opening a directory asks for its list; these tests leave it unanswered.
+        journal::testing::Reply unanswered;
+        unanswered.body = "{}";
+        server.setDefaultReply(unanswered);
+    }
 
     void activate(QWidget* widget) {
         widget->show();
