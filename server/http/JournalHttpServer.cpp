@@ -7,6 +7,7 @@
 #include <httplib.h>
 #include <openssl/ssl.h>
 #include <stdexcept>
+#include <sys/socket.h>
 
 namespace journal::http {
 namespace {
@@ -89,6 +90,12 @@ JournalHttpServer::~JournalHttpServer() = default;
 
 void JournalHttpServer::routeRequests() {
     server_->set_payload_max_length(maxBodyBytes);
+    // cpp-httplib's default SO_REUSEPORT would let a second server share the port and take half the requests;
+    // SO_REUSEADDR alone still allows a restart while old connections linger.
+    server_->set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
     server_->Post("/api/index", [this](const httplib::Request& request, httplib::Response& response) {
         const auto started = std::chrono::steady_clock::now();
         if (!isFormContentType(request.get_header_value("Content-Type"))) {

@@ -52,6 +52,7 @@ TEST_F(JournalActionsTest, DeleteQuestionNamesTheHighlightedRowAndIsModalWithOkA
     closer.setAnswer(QMessageBox::Cancel);
     closer.setWhileOpen([&](QMessageBox& box) {
         EXPECT_TRUE(box.isModal());
+        EXPECT_EQ(box.textFormat(), Qt::PlainText);
         EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Ok));
         EXPECT_NE(box.button(QMessageBox::Cancel), nullptr);
     });

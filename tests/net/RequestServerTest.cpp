@@ -7,6 +7,7 @@
 #include "ScriptedServer.h"
 
 #include <QApplication>
+#include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
@@ -279,6 +280,23 @@ TEST(ErrorMessageBox, WaitsForTheUserWithoutDisablingAnyWindow) {
     EXPECT_EQ(closer.shown()[0].caption, "Ошибка");
     EXPECT_EQ(closer.shown()[0].icon, QMessageBox::Critical);
     EXPECT_EQ(closer.shown()[0].text, "Поле не заполнено");
+}
+
+TEST(ErrorMessageBox, ShowsTheTextAsSentOverTheActiveWindow) {
+    QWidget journalWindow;
+    journalWindow.setGeometry(400, 300, 600, 400);
+    journalWindow.show();
+    journalWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&journalWindow));
+    MessageBoxCloser closer;
+    closer.setWhileOpen([&](QMessageBox& box) {
+        EXPECT_EQ(box.textFormat(), Qt::PlainText);
+        const QPoint offset = box.frameGeometry().center() - journalWindow.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+    });
+    TErrorMessageServer::View("<b>Цех</b> занят", false);
+    ASSERT_EQ(closer.shown().size(), 1u);
+    EXPECT_EQ(closer.shown()[0].text, "<b>Цех</b> занят");
 }
 
 TEST(ErrorMessageBox, WithCloseProgEndsTheProgramWithExitCodeZero) {

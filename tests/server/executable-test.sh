@@ -26,6 +26,12 @@ if grep -q 'QmWrTsXnPdKa' "$work/server.err"; then echo "the key reached the log
 
 [ "$(stat -c %a "$work/data/tls/server.key")" = 600 ]
 
+# A second server on the same address is refused instead of sharing the port with the first.
+if timeout 5 "$server" --listen "127.0.0.1:$port" --data-dir "$work/second" >"$work/second.out" 2>"$work/second.err"; then
+  echo "a second server listened on port $port"; exit 1
+fi
+grep -q "cannot listen on 127.0.0.1:$port" "$work/second.err" || { cat "$work/second.err"; exit 1; }
+
 kill -TERM "$pid"
 wait "$pid"
 grep -q '^stopped$' "$work/server.out"
