@@ -1,10 +1,16 @@
 // Any successful answer as the windows carry it out: the journal window's dispatch with the records it
-// reads and the journal it reloads. A failed exchange is signalled with std::runtime_error; any other
-// exception or a sanitizer report is a fault.
+// reads and the journal it reloads, and each directory's steps: the machines directory's workshop list
+// (as the machine editor offers it) and the list that refills the directory's table. A failed exchange is signalled
+// with std::runtime_error; any other exception or a sanitizer report is a fault.
+#include "AnswerReading.h"
+#include "ChoiceList.h"
 #include "Dispatch.h"
 #include "JournalRecords.h"
 #include "JsonLoad.h"
 #include "RecordTable.h"
+#include "Unit2.h"
+#include "Unit4.h"
+#include "Unit6.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -28,6 +34,21 @@ void dispatchAsTheJournal(const Json& answer) {
                read);
 }
 
+struct Directory {
+    const journal::DirectoryKind& kind;
+    bool keepsWorkshops;
+    journal::RecordTable table = kind.makeTable();
+};
+
+void answerAsADirectory(Directory& directory, const Json& answer) {
+    if (directory.keepsWorkshops) {
+        const journal::ChoiceList workshops(journal::arrayAt(answer, "data.workshop"), "Title");
+        for (int i = 0; i < workshops.size(); ++i)
+            (void)workshops.idAt(i);
+    }
+    journal::reloadTable(directory.table, journal::findPath(answer, directory.kind.listMember));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -40,6 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         dispatchAsTheJournal(answer);
     } catch (const std::runtime_error&) {
+    }
+    static Directory directories[] = {
+        {machinesDirectory(), true}, {workshopsDirectory(), false}, {repairmenDirectory(), false}};
+    for (Directory& directory : directories) {
+        try {
+            answerAsADirectory(directory, answer);
+        } catch (const std::runtime_error&) {
+        }
     }
     return 0;
 }
