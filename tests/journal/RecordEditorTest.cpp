@@ -1,5 +1,6 @@
 #include "JournalFixture.h"
 #include "KeyboardInput.h"
+#include "MemoLines.h"
 #include "QStringPrinter.h"
 #include "Unit8.h"
 
@@ -353,6 +354,21 @@ TEST_F(RecordEditorTest, DescriptionIsSentAsTheMemoShowsItsLines) {
     EXPECT_GT(description.count(u' '), 1) << description.toStdString();
     EXPECT_TRUE(description.startsWith(u' '));
     EXPECT_EQ(QString(description).remove(u' '), word);
+}
+
+// A text that wraps at its blanks is sent with one blank at each wrap, so saving and editing it again
+// never makes it grow.
+TEST_F(RecordEditorTest, TextWrappedAtItsBlanksKeepsOneBlankAtEachWrap) {
+    openForAdd();
+    chooseMachine(0);
+    const QString text = QStringLiteral("замена ремня и натяжного ролика ").repeated(6).trimmed();
+    typeInto(memo(), text);
+    ASSERT_GT(journal::displayedLines(memo()).size(), 1) << "the text must wrap for this test";
+    const std::size_t before = requestCount();
+    pressOk();
+
+    const journal::Json sent = journal::parseJson(command(before));
+    EXPECT_EQ(QString::fromStdString(sent.at("description_service").get<std::string>()), u' ' + text);
 }
 
 using RecordEditorDeathTest = RecordEditorTest;
