@@ -136,7 +136,7 @@ void DirectoryWindow::sendRequest(Json command) {
 
 // Every answer runs the same steps, whichever command it answers.
 void DirectoryWindow::onSuccessServer(TRequestServer* Sender) {
-    const Json& answer = Sender->DataServer();
+    const AnswerValue& answer = Sender->DataServer();
     keepFromAnswer(answer);
     reloadTable(mtRecords, findPath(answer, fKind.listMember));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerValue.h"
 #include "DirectoryCommands.h"
 #include "RecordTable.h"
 #include "SecondaryWindow.h"
@@ -48,7 +49,7 @@ protected:
     void reject() override; // Esc and the close box
 
     // Reads what the window keeps of an answer besides its list, before the table is touched.
-    virtual void keepFromAnswer(const Json&) {}
+    virtual void keepFromAnswer(const AnswerValue&) {}
 
 private:
     struct Controls {

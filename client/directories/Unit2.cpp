@@ -49,6 +49,6 @@ TForm2::TForm2(journal::JournalWindow* journal)
 TForm2::~TForm2() = default;
 
 // Replaced by every answer, absent included; present but not a list fails the exchange.
-void TForm2::keepFromAnswer(const journal::Json& answer) {
+void TForm2::keepFromAnswer(const journal::AnswerValue& answer) {
     fJsonWorkshop = journal::arrayAt(answer, "data.workshop");
 }

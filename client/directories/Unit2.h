@@ -19,13 +19,13 @@ public:
     explicit TForm2(journal::JournalWindow* journal);
     ~TForm2() override;
 
-    const std::optional<journal::Json>& JsonWorkshop() const override { return fJsonWorkshop; }
+    const std::optional<journal::AnswerValue>& JsonWorkshop() const override { return fJsonWorkshop; }
 
 private:
-    void keepFromAnswer(const journal::Json& answer) override;
+    void keepFromAnswer(const journal::AnswerValue& answer) override;
 
     std::unique_ptr<Ui::TForm2> ui;
-    std::optional<journal::Json> fJsonWorkshop;
+    std::optional<journal::AnswerValue> fJsonWorkshop;
 };
 
 const journal::DirectoryKind& machinesDirectory();

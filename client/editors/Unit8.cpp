@@ -94,7 +94,7 @@ void TForm8::activeFinishDate(bool isActive) {
     ui->DateTimePicker4->setEnabled(isActive);
 }
 
-void TForm8::editData(const nlohmann::ordered_json& fieldsService) {
+void TForm8::editData(const journal::AnswerValue& fieldsService) {
     const journal::ServiceRecord record = journal::readServiceRecord(fieldsService);
     recordId = record.uid;
     for (int i = 0; i < ui->ComboBox1->count(); ++i) {

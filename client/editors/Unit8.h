@@ -5,7 +5,6 @@
 #include "TypeAction.h"
 
 #include <memory>
-#include <nlohmann/json.hpp>
 
 namespace Ui {
 class TForm8;
@@ -26,7 +25,7 @@ public:
 
     void upAction(TTypeAction typeAction);
     // Throws when the record lacks a member or holds a date or time it cannot read.
-    void editData(const nlohmann::ordered_json& fieldsService);
+    void editData(const journal::AnswerValue& fieldsService);
 
     // Every opening starts from a clean editor, also one while it is still open.
     void setVisible(bool visible) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JsonText.h"
+#include "AnswerValue.h"
 
 #include <optional>
 
@@ -11,7 +11,7 @@ namespace journal {
 class WorkshopList {
 public:
     // The array at "data.workshop" of the last successful answer; none when that answer had none.
-    virtual const std::optional<Json>& JsonWorkshop() const = 0;
+    virtual const std::optional<AnswerValue>& JsonWorkshop() const = 0;
 
 protected:
     WorkshopList() = default;

@@ -188,14 +188,14 @@ void TForm1::onSuccessServer(TRequestServer* Sender) {
         FieldsMachine = std::move(lists.machines);
     };
     const auto edit = [this](const journal::RecordToEdit& edit) {
-        FieldsService = *edit.record;
+        FieldsService = edit.record;
         // Shown first: the editor's show step empties it before editData fills it.
         fWindows.recordEditor->show();
         fWindows.recordEditor->editData(*FieldsService);
         fWindows.recordEditor->upAction(TTypeAction::EDIT);
     };
     const auto view = [this](const journal::RecordToView& view) {
-        fWindows.details->showData(*view.record);
+        fWindows.details->showData(view.record);
         fWindows.details->show();
     };
     const auto rows = [this](const journal::JournalRows& rows) { journal::reloadTable(mtService, rows.list); };

@@ -45,10 +45,10 @@ public:
     void updateTableData() override;
     void closeAndOpenDialogs(QWidget* parent, QWidget* children) override;
 
-    const std::optional<Json>& JsonMachine() const override { return FieldsMachine; }
-    void setJsonMachine(std::optional<Json> machines) { FieldsMachine = std::move(machines); }
-    const std::optional<Json>& JsonRepairman() const override { return FieldsRepairman; }
-    void setJsonRepairman(std::optional<Json> repairmen) { FieldsRepairman = std::move(repairmen); }
+    const std::optional<journal::AnswerValue>& JsonMachine() const override { return FieldsMachine; }
+    void setJsonMachine(std::optional<journal::AnswerValue> machines) { FieldsMachine = std::move(machines); }
+    const std::optional<journal::AnswerValue>& JsonRepairman() const override { return FieldsRepairman; }
+    void setJsonRepairman(std::optional<journal::AnswerValue> repairmen) { FieldsRepairman = std::move(repairmen); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,7 +76,7 @@ private:
     // Declared after the table it observes, so it lets go of the table first.
     std::unique_ptr<journal::DataSource> dsService;
     // Copies of the parts of the answers they came from: the answers themselves die with their channels.
-    std::optional<Json> FieldsMachine;
-    std::optional<Json> FieldsRepairman;
-    std::optional<Json> FieldsService;
+    std::optional<journal::AnswerValue> FieldsMachine;
+    std::optional<journal::AnswerValue> FieldsRepairman;
+    std::optional<journal::AnswerValue> FieldsService;
 };

@@ -17,7 +17,7 @@ TForm11::TForm11(QWidget* mainWindow)
 
 TForm11::~TForm11() = default;
 
-void TForm11::showData(const nlohmann::ordered_json& data) {
+void TForm11::showData(const journal::AnswerValue& data) {
     const journal::ServiceView view = journal::readServiceView(data);
     ui->Label7->setText(view.machine);
     ui->Memo1->setPlainText(view.description);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "AnswerValue.h"
 #include "SecondaryWindow.h"
 
 #include <memory>
-#include <nlohmann/json.hpp>
 
 namespace Ui {
 class TForm11;
@@ -19,7 +19,7 @@ public:
 
     // Fills the window from a "view" object; throws when a member it shows is missing. Shows
     // this record alone, also when the window still shows another one.
-    void showData(const nlohmann::ordered_json& data);
+    void showData(const journal::AnswerValue& data);
     void hideData();
 
 protected:

@@ -11,55 +11,52 @@ namespace {
 
 } // namespace
 
-ChannelAnswer readAnswerBody(std::string_view body) {
-    Json answer = parseJson(body);
-    if (!answer.is_object())
+ChannelAnswer readAnswerBody(std::string body) {
+    AnswerValue answer = parseAnswer(std::move(body));
+    if (!answer.isObject())
         throw std::runtime_error("the answer is not a JSON object");
     ChannelAnswer read;
-    if (const auto error = answer.find("error"); error != answer.end())
-        read.refusal = textOf(*error);
-    if (answer.contains("success"))
+    if (const auto error = answer.member("error"))
+        read.refusal = error->text();
+    if (answer.member("success"))
         read.success = std::move(answer);
     return read;
 }
 
-const Json* memberOfKind(const Json& root, std::string_view path, Json::value_t kind) {
-    const Json* member = findPath(root, path);
-    if (member != nullptr && member->type() != kind)
+std::optional<AnswerValue> memberOfKind(const AnswerValue& root, std::string_view path, AnswerValue::Kind kind) {
+    std::optional<AnswerValue> member = findPath(root, path);
+    if (member && member->kind() != kind)
         unusable("the answer holds another kind of value at", path);
     return member;
 }
 
-std::optional<Json> arrayAt(const Json& root, std::string_view path) {
-    const Json* array = memberOfKind(root, path, Json::value_t::array);
-    return array != nullptr ? std::optional<Json>(*array) : std::nullopt;
+std::optional<AnswerValue> arrayAt(const AnswerValue& root, std::string_view path) {
+    return memberOfKind(root, path, AnswerValue::Kind::Array);
 }
 
-const Json& objectAt(const Json& root, std::string_view path) {
-    const Json* object = memberOfKind(root, path, Json::value_t::object);
-    if (object == nullptr)
+AnswerValue objectAt(const AnswerValue& root, std::string_view path) {
+    std::optional<AnswerValue> object = memberOfKind(root, path, AnswerValue::Kind::Object);
+    if (!object)
         unusable("the answer lacks", path);
-    return *object;
+    return std::move(*object);
 }
 
-const Json& requiredMember(const Json& object, std::string_view name) {
-    if (!object.is_object())
+AnswerValue requiredMember(const AnswerValue& object, std::string_view name) {
+    if (!object.isObject())
         unusable("not an object where a record was expected:", name);
-    const auto member = object.find(std::string(name));
-    if (member == object.end())
+    std::optional<AnswerValue> member = object.member(name);
+    if (!member)
         unusable("the record lacks", name);
-    return *member;
+    return std::move(*member);
 }
 
-QString requiredText(const Json& object, std::string_view name) {
-    return textOf(requiredMember(object, name));
+QString requiredText(const AnswerValue& object, std::string_view name) {
+    return requiredMember(object, name).text();
 }
 
-QString memberText(const Json& element, std::string_view name) {
-    if (!element.is_object())
-        return {};
-    const auto member = element.find(std::string(name));
-    return member != element.end() ? textOf(*member) : QString();
+QString memberText(const AnswerValue& element, std::string_view name) {
+    const std::optional<AnswerValue> member = element.member(name);
+    return member ? member->text() : QString();
 }
 
 } // namespace journal

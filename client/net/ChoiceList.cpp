@@ -6,18 +6,21 @@
 
 namespace journal {
 
-ChoiceList::ChoiceList(const std::optional<Json>& list, std::string textMember) {
-    if (!list || !list->is_array())
+ChoiceList::ChoiceList(const std::optional<AnswerValue>& list, std::string_view textMember) {
+    if (!list || !list->isArray())
         return;
-    fList = *list;
-    for (const Json& element : fList)
-        fTexts << memberText(element, textMember);
+    const simdjson::dom::array elements = list->element().get_array().value_unsafe();
+    for (const simdjson::dom::element element : elements) {
+        const AnswerValue record(list->answer(), element);
+        fTexts << memberText(record, textMember);
+        fIds.push_back(memberText(record, "Id"));
+    }
 }
 
 QString ChoiceList::idAt(int position) const {
     if (position < 0 || position >= size())
         return {};
-    return memberText(fList[static_cast<std::size_t>(position)], "Id");
+    return fIds[static_cast<std::size_t>(position)];
 }
 
 std::vector<QString> ChoiceList::idsAt(std::vector<int> positions) const {

@@ -3,10 +3,12 @@
 #include <QByteArray>
 #include <QList>
 #include <QStringDecoder>
+#include <algorithm>
 #include <chrono>
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
+#include <simdjson.h>
 
 namespace journal {
 namespace {
@@ -22,8 +24,13 @@ void initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-size_t appendBody(char* data, size_t size, size_t count, void* body) {
-    static_cast<std::string*>(body)->append(data, size * count);
+// Keeps room for the JSON parser's padding behind the bytes, so that the answer is parsed where it arrived.
+size_t appendBody(char* data, size_t size, size_t count, void* received) {
+    auto& body = *static_cast<std::string*>(received);
+    const std::size_t needed = body.size() + size * count + simdjson::SIMDJSON_PADDING;
+    if (body.capacity() < needed)
+        body.reserve(std::max(needed, 2 * body.capacity()));
+    body.append(data, size * count);
     return size * count;
 }
 
@@ -63,8 +70,18 @@ std::string charsetOf(const char* contentType) {
     return {};
 }
 
+bool isUtf8(const std::string& charset) {
+    return charset.empty() || QByteArray::fromStdString(charset).compare("utf-8", Qt::CaseInsensitive) == 0 ||
+           QByteArray::fromStdString(charset).compare("utf8", Qt::CaseInsensitive) == 0;
+}
+
 // Bytes that are not valid in the charset become U+FFFD instead of failing the exchange.
-std::string toUtf8(const std::string& body, const std::string& charset) {
+std::string toUtf8(std::string body, const std::string& charset) {
+    if (isUtf8(charset) && simdjson::validate_utf8(body.data(), body.size())) {
+        if (std::string_view(body).starts_with("\xEF\xBB\xBF"))
+            body.erase(0, 3); // the decoder drops an initial byte order mark too
+        return body;          // nothing to decode: the bytes stay where they arrived
+    }
     QStringDecoder decoder(charset.empty() ? "UTF-8" : charset.c_str());
     if (!decoder.isValid()) {
         decoder = QStringDecoder(QStringConverter::Utf8);
@@ -135,7 +152,7 @@ HttpResponse HttpPost::postForm(const ChannelSettings& settings, const std::stri
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response.status);
     const char* contentType = nullptr;
     curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
-    response.body = toUtf8(body, charsetOf(contentType));
+    response.body = toUtf8(std::move(body), charsetOf(contentType));
     return response;
 }
 

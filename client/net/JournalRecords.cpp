@@ -9,17 +9,18 @@ namespace {
 
 const QString kNull = QStringLiteral("null");
 
-QStringList trimmedTexts(const Json& record, std::string_view name) {
-    const Json& list = requiredMember(record, name);
-    if (!list.is_array())
+QStringList trimmedTexts(const AnswerValue& record, std::string_view name) {
+    const AnswerValue list = requiredMember(record, name);
+    if (!list.isArray())
         throw UnusableAnswer("the record's " + std::string(name) + " is not a list");
     QStringList texts;
-    for (const Json& element : list)
+    const simdjson::dom::array elements = list.element().get_array().value_unsafe();
+    for (const simdjson::dom::element element : elements)
         texts << trimBlanks(textOf(element));
     return texts;
 }
 
-DateAndTime readDateAndTime(const Json& record, std::string_view dateMember, std::string_view timeMember) {
+DateAndTime readDateAndTime(const AnswerValue& record, std::string_view dateMember, std::string_view timeMember) {
     const QString dateText = requiredText(record, dateMember);
     const QString timeText = requiredText(record, timeMember);
     DateAndTime read{RegionalFormats::parseDate(dateText), RegionalFormats::parseTime(timeText)};
@@ -55,7 +56,7 @@ Json serviceSaveCommand(const ServiceSave& save) {
     return command;
 }
 
-ServiceRecord readServiceRecord(const Json& uid) {
+ServiceRecord readServiceRecord(const AnswerValue& uid) {
     ServiceRecord record;
     record.uid = trimBlanks(requiredText(uid, "Uid"));
     record.machine = requiredText(uid, "Machine");
@@ -67,7 +68,7 @@ ServiceRecord readServiceRecord(const Json& uid) {
     return record;
 }
 
-ServiceView readServiceView(const Json& view) {
+ServiceView readServiceView(const AnswerValue& view) {
     ServiceView shown;
     shown.machine = requiredText(view, "Machine");
     shown.description = trimBlanks(requiredText(view, "Description"));
@@ -79,14 +80,14 @@ ServiceView readServiceView(const Json& view) {
     return shown;
 }
 
-JournalAnswer readJournalAnswer(const Json& answer) {
-    if (findPath(answer, "list") != nullptr)
+JournalAnswer readJournalAnswer(const AnswerValue& answer) {
+    if (answer.member("list"))
         return JournalLists{arrayAt(answer, "list.repairman"), arrayAt(answer, "list.machine")};
-    if (findPath(answer, "uid") != nullptr)
-        return RecordToEdit{&objectAt(answer, "uid")};
-    if (findPath(answer, "view") != nullptr)
-        return RecordToView{&objectAt(answer, "view")};
-    return JournalRows{findPath(answer, "data")};
+    if (answer.member("uid"))
+        return RecordToEdit{objectAt(answer, "uid")};
+    if (answer.member("view"))
+        return RecordToView{objectAt(answer, "view")};
+    return JournalRows{answer.member("data")};
 }
 
 } // namespace journal

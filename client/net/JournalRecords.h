@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerValue.h"
 #include "DescriptionText.h"
 #include "JsonText.h"
 
@@ -47,7 +48,7 @@ struct ServiceRecord {
     DateAndTime start;
     std::optional<DateAndTime> finish; // none when "DateFinish" reads "null"
 };
-ServiceRecord readServiceRecord(const Json& uid);
+ServiceRecord readServiceRecord(const AnswerValue& uid);
 
 // A record as the details window shows it, read from a "view" object. Throws UnusableAnswer
 // when a member is missing or "Repairman" is not an array.
@@ -58,26 +59,26 @@ struct ServiceView {
     QString start;         // "DateStart TimeStart" as sent
     QString finish;        // "DateFinish TimeFinish" as sent; empty when "DateFinish" reads "null"
 };
-ServiceView readServiceView(const Json& view);
+ServiceView readServiceView(const AnswerValue& view);
 
 // What an answer to any of the journal's commands asks of the journal window, decided from its
 // members alone: the first of "list", "uid" and "view" that it holds, else the journal in "data".
 struct JournalLists {
-    std::optional<Json> repairmen; // none when absent
-    std::optional<Json> machines;
+    std::optional<AnswerValue> repairmen; // none when absent
+    std::optional<AnswerValue> machines;
 };
 struct RecordToEdit {
-    const Json* record; // the "uid" object
+    AnswerValue record; // the "uid" object
 };
 struct RecordToView {
-    const Json* record; // the "view" object
+    AnswerValue record; // the "view" object
 };
 struct JournalRows {
-    const Json* list; // "data"; nullptr when absent
+    std::optional<AnswerValue> list; // "data"; none when absent
 };
 using JournalAnswer = std::variant<JournalLists, RecordToEdit, RecordToView, JournalRows>;
 
 // Throws UnusableAnswer when the member that decides holds another kind of value.
-JournalAnswer readJournalAnswer(const Json& answer);
+JournalAnswer readJournalAnswer(const AnswerValue& answer);
 
 } // namespace journal

@@ -13,17 +13,22 @@ TRequestServer::TRequestServer() = default;
 
 TRequestServer::~TRequestServer() = default;
 
+void TRequestServer::setDataServer(nlohmann::ordered_json command) {
+    fDataServer = journal::parseAnswer(journal::wireJson(command));
+    fCommand = std::move(command);
+}
+
 void TRequestServer::Execute() {
     // The HTTP client is made here, not by the constructor, so that a libcurl that cannot even start ends the
     // program with the fixed message like any other failed exchange.
     try {
-        const std::string form = journal::formBody(fDataServer, journal::kAccessKey);
+        const std::string form = journal::formBody(fCommand, journal::kAccessKey);
         fHttpClient = std::make_unique<journal::HttpPost>();
         fResponse = std::make_unique<journal::HttpResponse>(fHttpClient->postForm(journal::channelSettings(), form));
     } catch (...) {
         NetHTTPClient1RequestError();
     }
-    NetHTTPClient1RequestCompleted(fResponse->body);
+    NetHTTPClient1RequestCompleted(std::move(fResponse->body));
 }
 
 void TRequestServer::Close() {
@@ -31,10 +36,10 @@ void TRequestServer::Close() {
     fResponse.reset();
 }
 
-void TRequestServer::NetHTTPClient1RequestCompleted(const std::string& body) {
+void TRequestServer::NetHTTPClient1RequestCompleted(std::string body) {
     journal::ChannelAnswer answer;
     try {
-        answer = journal::readAnswerBody(body);
+        answer = journal::readAnswerBody(std::move(body));
     } catch (const std::exception&) {
         NetHTTPClient1RequestError();
     }

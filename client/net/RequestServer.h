@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnswerValue.h"
+
 #include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -23,8 +25,8 @@ public:
     TRequestServer& operator=(const TRequestServer&) = delete;
 
     // Before Execute: the command object. After a run whose answer carried "success": the answer.
-    const nlohmann::ordered_json& DataServer() const { return fDataServer; }
-    void setDataServer(nlohmann::ordered_json command) { fDataServer = std::move(command); }
+    const journal::AnswerValue& DataServer() const { return fDataServer; }
+    void setDataServer(nlohmann::ordered_json command);
 
     const TNotifyEvent& OnMyEvent() const { return fOnMyEvent; }
     void setOnMyEvent(TNotifyEvent callback) { fOnMyEvent = std::move(callback); }
@@ -33,10 +35,11 @@ public:
     void Close(); // releases the HTTP client and the kept response; safe to call twice
 
 private:
-    void NetHTTPClient1RequestCompleted(const std::string& body);
+    void NetHTTPClient1RequestCompleted(std::string body);
     [[noreturn]] void NetHTTPClient1RequestError();
 
-    nlohmann::ordered_json fDataServer;
+    nlohmann::ordered_json fCommand;
+    journal::AnswerValue fDataServer;
     std::unique_ptr<journal::HttpPost> fHttpClient;
     std::unique_ptr<journal::HttpResponse> fResponse;
     TNotifyEvent fOnMyEvent;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnswerValue.h"
+
 #include <QMainWindow>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -20,8 +22,8 @@ public:
     // Closes `parent` by its normal close procedure, then shows `children` (modeless).
     virtual void closeAndOpenDialogs(QWidget* parent, QWidget* children) = 0;
     // The machine and repairman lists of the last "load_list_data" answer; none before the first.
-    virtual const std::optional<Json>& JsonMachine() const = 0;
-    virtual const std::optional<Json>& JsonRepairman() const = 0;
+    virtual const std::optional<AnswerValue>& JsonMachine() const = 0;
+    virtual const std::optional<AnswerValue>& JsonRepairman() const = 0;
 };
 
 } // namespace journal

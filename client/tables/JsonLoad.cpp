@@ -1,6 +1,6 @@
 #include "JsonLoad.h"
 
-#include "JsonText.h"
+#include "WireFormat.h"
 
 #include <QString>
 #include <stdexcept>
@@ -9,8 +9,9 @@
 
 namespace {
 
-using journal::Json;
+using journal::AnswerValue;
 using journal::RecordTable;
+namespace dom = simdjson::dom;
 
 // Loads JSON records into a table. Each field's member names are worked out once per load.
 class RecordLoader final {
@@ -20,16 +21,24 @@ public:
         for (const journal::FieldDef& field : table.fields()) {
             fMemberNames.push_back({field.name.toLower().toStdString(), field.name.toStdString()});
         }
+        fChosen.resize(fMemberNames.size());
     }
 
-    void loadRecord(const Json& record) {
-        if (record.empty()) {
+    void loadRecord(dom::object record) {
+        if (record.begin() == record.end()) {
             return;
         }
+        chooseMembers(record);
         fTable.append();
-        for (std::size_t field = 0; field < fMemberNames.size(); ++field) {
-            const Json* member = memberFor(record, fMemberNames[field]);
-            if (member != nullptr && !member->is_null()) {
+        for (std::size_t field = 0; field < fChosen.size(); ++field) {
+            const Chosen& chosen = fChosen[field];
+            const std::optional<dom::element> member = chosen.lowerCase ? chosen.lowerCase : chosen.exact;
+            if (!member || member->is_null()) {
+                continue;
+            }
+            if (member->is_string()) {
+                fTable.setFieldUtf8(static_cast<int>(field), member->get_string().value_unsafe());
+            } else {
                 fTable.setField(static_cast<int>(field), journal::textOf(*member));
             }
         }
@@ -37,12 +46,12 @@ public:
     }
 
     // Nested lists are flattened in order.
-    void loadList(const Json& list) {
-        for (const Json& element : list) {
+    void loadList(dom::array list) {
+        for (const dom::element element : list) {
             if (element.is_object()) {
-                loadRecord(element);
+                loadRecord(element.get_object().value_unsafe());
             } else if (element.is_array()) {
-                loadList(element);
+                loadList(element.get_array().value_unsafe());
             } else {
                 throw std::runtime_error("[" + fTable.name().toStdString() + "] Invalid field count");
             }
@@ -54,19 +63,32 @@ private:
         std::string lowerCase;
         std::string exact;
     };
+    struct Chosen {
+        std::optional<dom::element> lowerCase;
+        std::optional<dom::element> exact;
+    };
 
-    // A member named like the field in lower case counts before one named exactly like it.
-    static const Json* memberFor(const Json& record, const MemberNames& names) {
-        for (const std::string* name : {&names.lowerCase, &names.exact}) {
-            if (const auto member = record.find(*name); member != record.end()) {
-                return &*member;
+    // One pass over the members: the first member of each name counts, and a member named like the field in
+    // lower case counts before one named exactly like it.
+    void chooseMembers(dom::object record) {
+        for (Chosen& chosen : fChosen) {
+            chosen = Chosen();
+        }
+        for (const dom::key_value_pair member : record) {
+            for (std::size_t field = 0; field < fMemberNames.size(); ++field) {
+                Chosen& chosen = fChosen[field];
+                if (!chosen.lowerCase && member.key == fMemberNames[field].lowerCase) {
+                    chosen.lowerCase = member.value;
+                } else if (!chosen.exact && member.key == fMemberNames[field].exact) {
+                    chosen.exact = member.value;
+                }
             }
         }
-        return nullptr;
     }
 
     RecordTable& fTable;
     std::vector<MemberNames> fMemberNames;
+    std::vector<Chosen> fChosen;
 };
 
 std::string_view trimmed(std::string_view text) {
@@ -78,10 +100,10 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(kWhiteSpace) - begin + 1);
 }
 
-Json parseContainer(const std::string& text, Json::value_t expected) {
+AnswerValue parseContainer(const std::string& text, AnswerValue::Kind expected) {
     try {
-        Json json = journal::parseJson(text);
-        if (json.type() == expected) {
+        AnswerValue json = journal::parseAnswer(text);
+        if (json.kind() == expected) {
             return json;
         }
     } catch (const std::runtime_error&) {
@@ -89,13 +111,16 @@ Json parseContainer(const std::string& text, Json::value_t expected) {
     throw std::runtime_error("JSON not defined");
 }
 
-void loadJson(RecordTable& table, const Json& json) {
+void loadJson(RecordTable& table, const AnswerValue& json) {
     const RecordTable::Batch batch(table);
+    table.keepAlive(json.answer());
     RecordLoader loader(table);
-    if (json.is_object()) {
-        loader.loadRecord(json);
-    } else if (json.is_array()) {
-        loader.loadList(json);
+    if (json.isObject()) {
+        loader.loadRecord(json.element().get_object().value_unsafe());
+    } else if (json.isArray()) {
+        const dom::array list = json.element().get_array().value_unsafe();
+        table.reserveRows(table.rowCount() + static_cast<int>(list.size()));
+        loader.loadList(list);
         table.first();
     } else {
         throw std::runtime_error("JSON not defined");
@@ -108,27 +133,27 @@ TJSONSerialize::TJSONSerialize(nlohmann::ordered_json json)
     : fJson(std::move(json)) {}
 
 void TJSONSerialize::ToDataSet(journal::RecordTable& table) const {
-    loadJson(table, fJson);
+    loadJson(table, journal::parseAnswer(journal::wireJson(fJson)));
 }
 
 void fillFromJson(journal::RecordTable& table, const std::string& text) {
     const std::string_view start = trimmed(text);
     if (start.starts_with('{')) {
-        TJSONSerialize(parseContainer(text, Json::value_t::object)).ToDataSet(table);
+        loadJson(table, parseContainer(text, AnswerValue::Kind::Object));
     } else if (start.starts_with('[')) {
-        TJSONSerialize(parseContainer(text, Json::value_t::array)).ToDataSet(table);
+        loadJson(table, parseContainer(text, AnswerValue::Kind::Array));
     }
 }
 
 namespace journal {
 
-void reloadTable(RecordTable& table, const Json* list) {
+void reloadTable(RecordTable& table, const std::optional<AnswerValue>& list) {
     table.open();
     table.emptyTable();
-    if (list == nullptr) {
+    if (!list) {
         throw std::runtime_error("the answer has no list");
     }
-    if (list->is_object() || list->is_array()) {
+    if (list->isObject() || list->isArray()) {
         loadJson(table, *list);
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "AnswerValue.h"
 #include "RecordTable.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 // Appends the records of a JSON object or array to an open table. Errors are thrown as
@@ -22,7 +24,8 @@ namespace journal {
 
 // How a window refreshes a table: open it if needed, empty it and load the list value (the same
 // rows as writing it back as ASCII JSON and calling fillFromJson, without the detour through text).
-// A missing list (nullptr) throws after the table was emptied.
-void reloadTable(RecordTable& table, const nlohmann::ordered_json* list);
+// The table refers to the list's texts and keeps its answer alive. A missing list throws after the table was
+// emptied.
+void reloadTable(RecordTable& table, const std::optional<AnswerValue>& list);
 
 } // namespace journal

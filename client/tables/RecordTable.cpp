@@ -20,6 +20,21 @@ QString cutToCharacters(QString text, int size) {
     return text;
 }
 
+// The same cut on UTF-8: the bytes of the first `size` characters.
+std::uint32_t utf8BytesOfCharacters(std::string_view text, int size) {
+    if (text.size() <= static_cast<std::size_t>(size)) {
+        return static_cast<std::uint32_t>(text.size()); // never more characters than bytes
+    }
+    int characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == size) {
+            return static_cast<std::uint32_t>(i);
+        }
+    }
+    return static_cast<std::uint32_t>(text.size());
+}
+
 } // namespace
 
 RecordTable::RecordTable(QString name, std::vector<FieldDef> fields)
@@ -47,41 +62,64 @@ void RecordTable::open() {
 void RecordTable::emptyTable() {
     requireOpen();
     rowsAboutToChange();
-    fRows.clear();
-    fPending.reset();
+    fCells.clear();
+    fHasPending = false;
+    fOwned.clear();
+    fOwners.clear();
     fCurrent = -1;
     rowsChanged();
 }
 
+void RecordTable::reserveRows(int rows) {
+    fCells.reserve(static_cast<std::size_t>(rows) * fFields.size());
+}
+
 void RecordTable::append() {
     requireOpen();
-    if (fPending) {
+    if (fHasPending) {
         post();
     }
-    fPending.emplace(fFields.size());
+    fPending.assign(fFields.size(), Cell());
+    fHasPending = true;
 }
 
 void RecordTable::setField(int field, std::optional<QString> value) {
-    auto& row = pendingRow();
-    const int size = fFields.at(static_cast<std::size_t>(field)).size;
-    row.at(static_cast<std::size_t>(field)) = value ? std::optional(cutToCharacters(std::move(*value), size)) : value;
+    Cell& cell = pendingCell(field);
+    cell = Cell();
+    if (value) {
+        cell.owned = static_cast<std::int32_t>(fOwned.size());
+        fOwned.push_back(cutToCharacters(std::move(*value), fFields[static_cast<std::size_t>(field)].size));
+    }
+}
+
+void RecordTable::setFieldUtf8(int field, std::string_view utf8) {
+    Cell& cell = pendingCell(field);
+    cell = Cell();
+    cell.utf8 = utf8.data() != nullptr ? utf8.data() : "";
+    cell.bytes = utf8BytesOfCharacters(utf8, fFields[static_cast<std::size_t>(field)].size);
+}
+
+void RecordTable::keepAlive(std::shared_ptr<const void> owner) {
+    fOwners.push_back(std::move(owner));
 }
 
 void RecordTable::post() {
-    auto& row = pendingRow();
+    if (!fHasPending) {
+        throw std::logic_error(fName.toStdString() + " has no appended row");
+    }
     rowsAboutToChange();
-    fRows.push_back(std::move(row));
-    fPending.reset();
-    fCurrent = static_cast<int>(fRows.size()) - 1;
+    fCells.insert(fCells.end(), fPending.begin(), fPending.end());
+    fHasPending = false;
+    fCurrent = rowCount() - 1;
     rowsChanged();
 }
 
 void RecordTable::first() {
-    setCurrentRow(fRows.empty() ? -1 : 0);
+    setCurrentRow(rowCount() == 0 ? -1 : 0);
 }
 
 int RecordTable::rowCount() const {
-    return static_cast<int>(fRows.size());
+    return fFields.empty() ? 0 : static_cast<int>(fCells.size() / fFields.size());
 }
 
 void RecordTable::setCurrentRow(int row) {
@@ -106,11 +144,15 @@ QString RecordTable::fieldText(const QString& fieldName) const {
 }
 
 QString RecordTable::text(int row, int field) const {
-    return fRows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(field)).value_or(QString());
+    const Cell& shown = cell(row, field);
+    if (shown.owned >= 0) {
+        return fOwned[static_cast<std::size_t>(shown.owned)];
+    }
+    return shown.utf8 == nullptr ? QString() : QString::fromUtf8(shown.utf8, shown.bytes);
 }
 
 bool RecordTable::isNull(int row, int field) const {
-    return !fRows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(field)).has_value();
+    return cell(row, field).isNull();
 }
 
 RecordTable::Batch::Batch(RecordTable& table)
@@ -144,11 +186,18 @@ void RecordTable::requireOpen() const {
     }
 }
 
-std::vector<std::optional<QString>>& RecordTable::pendingRow() {
-    if (!fPending) {
+RecordTable::Cell& RecordTable::pendingCell(int field) {
+    if (!fHasPending) {
         throw std::logic_error(fName.toStdString() + " has no appended row");
     }
-    return *fPending;
+    return fPending.at(static_cast<std::size_t>(field));
+}
+
+const RecordTable::Cell& RecordTable::cell(int row, int field) const {
+    if (row < 0 || row >= rowCount() || field < 0 || static_cast<std::size_t>(field) >= fFields.size()) {
+        throw std::out_of_range("no such cell");
+    }
+    return fCells[static_cast<std::size_t>(row) * fFields.size() + static_cast<std::size_t>(field)];
 }
 
 RecordTable makeServiceTable() {

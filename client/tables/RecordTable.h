@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace journal {
@@ -13,6 +16,8 @@ struct FieldDef {
 
 // An in-memory table of named, sized text fields. A field is empty (null) or holds a text
 // of at most its size; a longer text is cut. Rows keep the order in which they were posted.
+// A field may refer to UTF-8 text kept elsewhere (an answer the table keeps alive): it becomes a QString only
+// when read, so a large list costs little more than the answer it came in.
 class RecordTable final {
 public:
     RecordTable(QString name, std::vector<FieldDef> fields);
@@ -25,10 +30,14 @@ public:
     void open();       // an empty table, ready to load
     void emptyTable(); // removes every row, stays open
 
-    void append();                                          // new row with empty fields
+    void reserveRows(int rows); // room for that many rows in all, so a large load grows the table once
+    void append();              // new row with empty fields
     void setField(int field, std::optional<QString> value); // on the appended row
-    void post();                                            // the appended row becomes final and current
-    void first();                                           // cursor to the first row
+    // Refers to valid UTF-8 that `keepAlive` keeps until the table is emptied.
+    void setFieldUtf8(int field, std::string_view utf8);
+    void keepAlive(std::shared_ptr<const void> owner);
+    void post();  // the appended row becomes final and current
+    void first(); // cursor to the first row
 
     int rowCount() const;
     int currentRow() const { return fCurrent; } // -1 when there is no row
@@ -67,12 +76,23 @@ private:
     void rowsAboutToChange();
     void rowsChanged();
     void requireOpen() const;
-    std::vector<std::optional<QString>>& pendingRow();
+    // Empty, a text of fOwned, or UTF-8 text kept alive by one of fOwners.
+    struct Cell {
+        const char* utf8 = nullptr;
+        std::uint32_t bytes = 0;
+        std::int32_t owned = -1;
+        bool isNull() const { return utf8 == nullptr && owned < 0; }
+    };
+    Cell& pendingCell(int field);
+    const Cell& cell(int row, int field) const;
 
     QString fName;
     std::vector<FieldDef> fFields;
-    std::vector<std::vector<std::optional<QString>>> fRows;
-    std::optional<std::vector<std::optional<QString>>> fPending;
+    std::vector<Cell> fCells; // row after row
+    std::vector<Cell> fPending;
+    bool fHasPending = false;
+    std::vector<QString> fOwned;
+    std::vector<std::shared_ptr<const void>> fOwners;
     int fCurrent = -1;
     bool fOpen = false;
     Observer* fObserver = nullptr;

@@ -1,3 +1,4 @@
+#include "AnswerJson.h"
 #include "DirectoryFixture.h"
 #include "FamilyCases.h"
 #include "Unit2.h"
@@ -22,7 +23,9 @@ protected:
     TForm2* directory() const { return form1->findChild<TForm2*>(); }
     QWidget* editor() const { return window("TForm3"); }
     QComboBox* combo() const { return child<QComboBox>(editor(), "ComboBox1"); }
-    std::string kept() const { return directory()->JsonWorkshop() ? directory()->JsonWorkshop()->dump() : "none"; }
+    std::string kept() const {
+        return directory()->JsonWorkshop() ? journal::testing::asJson(*directory()->JsonWorkshop()).dump() : "none";
+    }
 
     void open(const std::string& workshops) {
         openFromJournal("BitBtn1", machinesAnswer(workshops));

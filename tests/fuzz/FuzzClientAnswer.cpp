@@ -1,7 +1,8 @@
 // Any answer body as the client reads it: the channel's outcome, and any list member loaded into each
 // of the four tables. The outcomes the client allows are a refusal, a success handed over, nothing,
 // or a failed exchange, which the code under test signals with std::runtime_error; any other
-// exception or a sanitizer report is a fault.
+// exception or a sanitizer report is a fault. The answer reader must also accept exactly what the JSON
+// library's parser accepts, and read the same values.
 #include "AnswerReading.h"
 #include "JsonLoad.h"
 #include "RecordTable.h"
@@ -9,6 +10,8 @@
 #include <QList>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -27,14 +30,31 @@ void checkSizes(const RecordTable& table) {
     }
 }
 
+void checkSameReadingAsTheJsonLibrary(const std::string& body) {
+    std::optional<Json> expected;
+    try {
+        expected = journal::parseJson(body);
+    } catch (const std::runtime_error&) {
+    }
+    std::optional<Json> read;
+    try {
+        read = journal::parseJson(simdjson::to_string(journal::parseAnswer(body).element()));
+    } catch (const std::runtime_error&) {
+    }
+    if (expected != read)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static RecordTable tables[] = {journal::makeServiceTable(), journal::makeMachineTable(),
                                    journal::makeWorkshopTable(), journal::makeRepairmanTable()};
+    const std::string body(reinterpret_cast<const char*>(data), size);
+    checkSameReadingAsTheJsonLibrary(body);
     journal::ChannelAnswer answer;
     try {
-        answer = journal::readAnswerBody(std::string_view(reinterpret_cast<const char*>(data), size));
+        answer = journal::readAnswerBody(body);
     } catch (const std::runtime_error&) {
         return 0; // a failed exchange
     }

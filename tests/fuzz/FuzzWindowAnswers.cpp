@@ -18,18 +18,18 @@
 
 namespace {
 
-using journal::Json;
+using journal::AnswerValue;
 
-void dispatchAsTheJournal(const Json& answer) {
+void dispatchAsTheJournal(const AnswerValue& answer) {
     static journal::RecordTable mtService = journal::makeServiceTable();
     journal::JournalAnswer read = journal::readJournalAnswer(answer);
     std::visit(journal::Dispatch{[](const journal::JournalLists& lists) {
-                                     if ((lists.machines && !lists.machines->is_array()) ||
-                                         (lists.repairmen && !lists.repairmen->is_array()))
+                                     if ((lists.machines && !lists.machines->isArray()) ||
+                                         (lists.repairmen && !lists.repairmen->isArray()))
                                          std::abort();
                                  },
-                                 [](const journal::RecordToEdit& edit) { journal::readServiceRecord(*edit.record); },
-                                 [](const journal::RecordToView& view) { journal::readServiceView(*view.record); },
+                                 [](const journal::RecordToEdit& edit) { journal::readServiceRecord(edit.record); },
+                                 [](const journal::RecordToView& view) { journal::readServiceView(view.record); },
                                  [](const journal::JournalRows& rows) { journal::reloadTable(mtService, rows.list); }},
                read);
 }
@@ -40,7 +40,7 @@ struct Directory {
     journal::RecordTable table = kind.makeTable();
 };
 
-void answerAsADirectory(Directory& directory, const Json& answer) {
+void answerAsADirectory(Directory& directory, const AnswerValue& answer) {
     if (directory.keepsWorkshops) {
         const journal::ChoiceList workshops(journal::arrayAt(answer, "data.workshop"), "Title");
         for (int i = 0; i < workshops.size(); ++i)
@@ -52,9 +52,9 @@ void answerAsADirectory(Directory& directory, const Json& answer) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Json answer;
+    AnswerValue answer;
     try {
-        answer = journal::parseJson(std::string_view(reinterpret_cast<const char*>(data), size));
+        answer = journal::parseAnswer(std::string(reinterpret_cast<const char*>(data), size));
     } catch (const std::runtime_error&) {
         return 0;
     }

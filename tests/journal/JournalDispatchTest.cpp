@@ -1,4 +1,5 @@
 #include "ActivityIndicator.h"
+#include "AnswerJson.h"
 #include "JournalFixture.h"
 #include "Unit11.h"
 #include "Unit8.h"
@@ -12,8 +13,8 @@ using journal::testing::MessageBoxCloser;
 
 namespace {
 
-std::string textOf(const std::optional<nlohmann::ordered_json>& list) {
-    return list ? list->dump() : "none";
+std::string textOf(const std::optional<journal::AnswerValue>& list) {
+    return list ? journal::testing::asJson(*list).dump() : "none";
 }
 
 // What the answer dispatch can change.

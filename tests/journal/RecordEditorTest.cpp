@@ -1,3 +1,4 @@
+#include "AnswerJson.h"
 #include "JournalFixture.h"
 #include "KeyboardInput.h"
 #include "MemoLines.h"
@@ -304,7 +305,7 @@ TEST_F(RecordEditorTest, SavesTheIdsOfTheListsItShowsAfterTheJournalFetchedOther
         MessageBoxCloser closer;
         QTest::mouseClick(child<QPushButton>("BitBtn5"), Qt::LeftButton);
     }
-    ASSERT_EQ(form1->JsonMachine()->at(0).at("Id"), "50");
+    ASSERT_EQ(journal::testing::asJson(*form1->JsonMachine()).at(0).at("Id"), "50");
 
     const std::size_t before = requestCount();
     pressOk();

@@ -1,5 +1,6 @@
 #include "JournalRecords.h"
 
+#include "AnswerJson.h"
 #include "AnswerReading.h"
 #include "ChoiceList.h"
 #include "QStringPrinter.h"
@@ -10,6 +11,8 @@
 namespace {
 
 using journal::Json;
+using journal::testing::answerOf;
+using journal::testing::asJson;
 
 TEST(JournalRecords, TrimmingRemovesControlsAndBlanksOnlyAtTheEnds) {
     EXPECT_EQ(journal::trimBlanks("\t\r\n  Замена\n ремня \x01"), "Замена\n ремня");
@@ -32,7 +35,7 @@ TEST(JournalRecords, RepairmenIdsTravelAsCompactJsonText) {
 
 TEST(ChoiceList, KeepsItsOwnCopyAndFindsIdsByPosition) {
     Json list = Json::parse(R"([{"Id":"3","Title":"Пресс"},{"Id":7,"Title":"Станок"},{"Title":"Без номера"},5])");
-    const journal::ChoiceList choices(list, "Title");
+    const journal::ChoiceList choices(answerOf(list), "Title");
     list.clear();
 
     EXPECT_EQ(choices.texts(), (QStringList{"Пресс", "Станок", "Без номера", ""}));
@@ -44,7 +47,7 @@ TEST(ChoiceList, KeepsItsOwnCopyAndFindsIdsByPosition) {
 
 TEST(ChoiceList, OffersNothingWithoutAList) {
     EXPECT_EQ(journal::ChoiceList(std::nullopt, "Title").size(), 0);
-    EXPECT_EQ(journal::ChoiceList(Json::object(), "Title").size(), 0);
+    EXPECT_EQ(journal::ChoiceList(answerOf(Json::object()), "Title").size(), 0);
 }
 
 // Dates and times in whatever regional formats the test runs under.
@@ -58,7 +61,7 @@ Json aRecord() {
 }
 
 TEST(ServiceRecord, ReadsTheRecordToEdit) {
-    const journal::ServiceRecord record = journal::readServiceRecord(aRecord());
+    const journal::ServiceRecord record = journal::readServiceRecord(answerOf(aRecord()));
     EXPECT_EQ(record.uid, "12");
     EXPECT_EQ(record.machine, " Пресс") << "matched exactly, so not trimmed";
     EXPECT_EQ(record.description, "Смазка");
@@ -82,15 +85,15 @@ TEST(ServiceRecord, RefusesARecordItCannotRead) {
             spoiltRecord.erase(member);
         else
             spoiltRecord[member] = value;
-        EXPECT_THROW(journal::readServiceRecord(spoiltRecord), journal::UnusableAnswer);
+        EXPECT_THROW(journal::readServiceRecord(answerOf(spoiltRecord)), journal::UnusableAnswer);
     }
-    EXPECT_THROW(journal::readServiceRecord(Json::array()), journal::UnusableAnswer);
+    EXPECT_THROW(journal::readServiceRecord(answerOf(Json::array())), journal::UnusableAnswer);
 }
 
 TEST(AnswerReading, MembersByPathOfTheirKind) {
-    const Json answer = Json::parse(R"({"list":{"machine":[1],"repairman":"x"},"uid":{}})");
-    EXPECT_EQ(journal::arrayAt(answer, "list.machine"), Json::parse("[1]"));
-    EXPECT_EQ(journal::arrayAt(answer, "list.workshop"), std::nullopt);
+    const journal::AnswerValue answer = journal::parseAnswer(R"({"list":{"machine":[1],"repairman":"x"},"uid":{}})");
+    EXPECT_EQ(asJson(*journal::arrayAt(answer, "list.machine")), Json::parse("[1]"));
+    EXPECT_FALSE(journal::arrayAt(answer, "list.workshop").has_value());
     EXPECT_THROW(journal::arrayAt(answer, "list.repairman"), journal::UnusableAnswer);
     EXPECT_NO_THROW(journal::objectAt(answer, "uid"));
     EXPECT_THROW(journal::objectAt(answer, "view"), journal::UnusableAnswer);

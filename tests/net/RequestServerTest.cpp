@@ -1,5 +1,7 @@
 #include "RequestServer.h"
 
+#include "AnswerJson.h"
+#include "AnswerReading.h"
 #include "ChannelSettingsForTesting.h"
 #include "ErrorMessageServer.h"
 #include "MessageBoxCloser.h"
@@ -14,6 +16,7 @@
 
 namespace {
 
+using journal::testing::asJson;
 using journal::testing::MessageBoxCloser;
 using journal::testing::Reply;
 using journal::testing::ScriptedServer;
@@ -38,9 +41,10 @@ protected:
         MessageBoxCloser closer;
         TRequestServer channel;
         channel.setDataServer(command);
-        channel.setOnMyEvent([&](TRequestServer* sender) { outcome.callbackAnswers.push_back(sender->DataServer()); });
+        channel.setOnMyEvent(
+            [&](TRequestServer* sender) { outcome.callbackAnswers.push_back(asJson(sender->DataServer())); });
         channel.Execute();
-        outcome.dataServerAfter = channel.DataServer();
+        outcome.dataServerAfter = asJson(channel.DataServer());
         channel.Close();
         for (const auto& box : closer.shown()) {
             EXPECT_EQ(box.caption, "Ошибка");
@@ -171,10 +175,10 @@ TEST_F(RequestChannel, NestedExchangesKeepTheirOwnAnswers) {
     outer.setOnMyEvent([&](TRequestServer* sender) {
         TRequestServer inner;
         inner.setDataServer(Json{{"command", "all_service"}});
-        inner.setOnMyEvent([&](TRequestServer* innerSender) { innerAnswer = innerSender->DataServer(); });
+        inner.setOnMyEvent([&](TRequestServer* innerSender) { innerAnswer = asJson(innerSender->DataServer()); });
         inner.Execute();
         inner.Close();
-        outerAnswerAfterInner = sender->DataServer();
+        outerAnswerAfterInner = asJson(sender->DataServer());
     });
     outer.Execute();
     outer.Close();
@@ -225,7 +229,7 @@ TEST_P(FatalExchange, EndsTheProgramAfterTheFixedMessage) {
             channel.setDataServer(Json{{"command", "all_service"}});
             channel.setOnMyEvent([&](TRequestServer* sender) {
                 if (failure.callbackThrows) {
-                    sender->DataServer().at("data").at("machine"); // a member the window needs is missing
+                    journal::objectAt(sender->DataServer(), "data.machine"); // a member the window needs is missing
                 }
             });
             channel.Execute();

@@ -109,26 +109,25 @@ protected:
 };
 
 TEST_F(ReloadTable, ReplacesTheWholeContents) {
-    const journal::Json answer = journal::parseJson(R"({"success":true,"data":[{"id":"9","surname":"Ёлкин"}]})");
+    const journal::AnswerValue answer =
+        journal::parseAnswer(R"({"success":true,"data":[{"id":"9","surname":"Ёлкин"}]})");
     journal::reloadTable(fTable, journal::findPath(answer, "data"));
     EXPECT_EQ(rowsOf(fTable), (std::vector<Row>{{{"Id", "9"}, {"Surname", "Ёлкин"}}}));
 }
 
 TEST_F(ReloadTable, MissingListFailsAfterEmptying) {
-    EXPECT_THROW(journal::reloadTable(fTable, nullptr), std::runtime_error);
+    EXPECT_THROW(journal::reloadTable(fTable, std::nullopt), std::runtime_error);
     EXPECT_EQ(fTable.rowCount(), 0);
 }
 
 TEST_F(ReloadTable, ScalarListEmptiesOnly) {
-    const journal::Json list = "text";
-    journal::reloadTable(fTable, &list);
+    journal::reloadTable(fTable, journal::parseAnswer(R"("text")"));
     EXPECT_EQ(fTable.rowCount(), 0);
 }
 
 TEST(ReloadTableOfClosedTable, OpensIt) {
     RecordTable table = journal::makeServiceTable();
-    const journal::Json list = journal::parseJson(R"([{"Id":"1"}])");
-    journal::reloadTable(table, &list);
+    journal::reloadTable(table, journal::parseAnswer(R"([{"Id":"1"}])"));
     EXPECT_TRUE(table.isOpen());
     EXPECT_EQ(table.rowCount(), 1);
 }
