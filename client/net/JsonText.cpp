@@ -116,24 +116,4 @@ QString textOf(const Json& value) {
     }
 }
 
-const Json* findPath(const Json& root, std::string_view dottedPath) {
-    const Json* node = &root;
-    while (true) {
-        const std::size_t dot = dottedPath.find('.');
-        const std::string name(dottedPath.substr(0, dot));
-        if (!node->is_object()) {
-            return nullptr;
-        }
-        const auto member = node->find(name);
-        if (member == node->end()) {
-            return nullptr;
-        }
-        node = &*member;
-        if (dot == std::string_view::npos) {
-            return node;
-        }
-        dottedPath.remove_prefix(dot + 1);
-    }
-}
-
 } // namespace journal

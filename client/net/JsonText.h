@@ -17,8 +17,4 @@ Json parseJson(std::string_view text);
 // an object or array the empty text.
 QString textOf(const Json& value);
 
-// Member by dotted path ("list.machine"), case-sensitive; nullptr when any step is missing
-// or is not an object.
-const Json* findPath(const Json& root, std::string_view dottedPath);
-
 } // namespace journal

@@ -143,6 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"TrailingLineFeed", jsonReply("{\"success\":true}\n"), {}, true},
         AnswerCase{"RefusalWithStatus500", jsonReply(R"({"error":"Сбой базы"})", 500), {"Сбой базы"}, false},
         AnswerCase{"GzipAnswerDecoded", gzipReply(R"({"success":true,"data":[{"Id":"1"}]})"), {}, true},
+        AnswerCase{"ByteOrderMarkSkipped", jsonReply("\xEF\xBB\xBF{\"error\":\"x\"}"), {"x"}, false},
+        AnswerCase{"InvalidUtf8ReadAsReplacementCharacters", jsonReply("{\"error\":\"a\xff\"}"), {"a\uFFFD"}, false},
         AnswerCase{"CharsetOfTheAnswer",
                    withContentType(jsonReply("{\"error\":\"caf\xe9\"}"), "application/json; charset=ISO-8859-1"),
                    {"café"},
