@@ -23,7 +23,8 @@ std::string backupSqlite(const std::filesystem::path& database, const std::files
     const DatabaseLock lock(database, DatabaseLock::Use::Sharing);
     PendingFile pending(target);
     {
-        const SqliteFile source(database, SQLITE_OPEN_READONLY);
+        // Read-write so that the last session to close removes the log files; a write-protected file opens read-only.
+        const SqliteFile source(database, SQLITE_OPEN_READWRITE);
         if (source.text("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'").empty())
             throw std::runtime_error(database.string() + " is not a journal database");
         const SqliteFile copy(pending.path(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);

@@ -12,6 +12,7 @@ namespace journal::maintenance {
 // A length of time that a sheet shows in hours.
 struct Hours {
     std::int64_t seconds = 0;
+    bool operator==(const Hours&) const = default;
 };
 
 // Empty, text, a whole number or hours.

@@ -113,7 +113,7 @@ std::string restoreSqlite(const fs::path& file, const fs::path& database) {
     const DatabaseLock lock(database, DatabaseLock::Use::Replacing);
     PendingFile copy(database);
     {
-        const SqliteFile source(file, SQLITE_OPEN_READONLY);
+        const SqliteFile source(file, SQLITE_OPEN_READWRITE); // read-only where write-protected
         const SqliteFile target(copy.path(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         copyDatabase(source, target, file.string());
     }
@@ -121,7 +121,11 @@ std::string restoreSqlite(const fs::path& file, const fs::path& database) {
     int version = 0;
     {
         storage::SqliteConnection sql(copy.path().string());
-        version = checkJournal(sql, file.string());
+        try {
+            version = checkJournal(sql, file.string());
+        } catch (const storage::StorageError& error) {
+            throw std::runtime_error(file.string() + " is damaged (" + error.what() + ")");
+        }
         storage::migrateSchema(sql);
     } // the last session's close writes its log into the file and removes it
 
