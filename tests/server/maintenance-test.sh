@@ -10,15 +10,8 @@ writers=3
 work=$(mktemp -d)
 pid=""
 schema=""
-cleanup() {
-  touch "$work/stop"
-  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null || true
-  wait || true
-  [ -n "$schema" ] && psql "$base" -qc "DROP SCHEMA $schema CASCADE" >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "$0")/server-process.sh"
+trap clean_up EXIT
 ca=$work/data/tls/ca.pem
 fail() {
   echo "$*"
@@ -30,28 +23,9 @@ for word in 'backup \[' 'restore \[' 'export --from DATE --to DATE' '--format cs
   grep -q -- "$word" "$work/help" || fail "--help does not tell of $word"
 done
 
-case $kind in
-sqlite) location=sqlite:$work/journal.sqlite3 ;;
-postgresql)
-  base=$(cat "$JOURNAL_TEST_POSTGRES_URL_FILE")
-  schema=maintenance_$$
-  psql "$base" -qc "CREATE SCHEMA $schema" >/dev/null
-  location="$base?options=-csearch_path%3D$schema"
-  ;;
-esac
+use_database "$kind" maintenance
 start_server "$work/server" --data-dir "$work/data" --database "$location"
-
-first_id() {
-  post_command "{\"command\":\"$1\"}" | grep -o '"Id":"[0-9]*"' | sed -n '1s/[^0-9]//gp'
-}
-post_command '{"command":"save_workshop","id_workshop":"0","name_workshop":"Цех","description_workshop":"",
-  "date_workshop":"01.02.1990"}' | grep -q '"success":true'
-post_command '{"command":"save_machine","id_machine":"0","name_machine":"Станок","description_machine":"",
-  "inventory_machine":"1","id_workshop":"'"$(first_id all_workshop)"'"}' | grep -q '"success":true'
-post_command '{"command":"save_repairman","id_repairman":"0","surname_repairman":"Иванов","name_repairman":"",
-  "patronymic_repairman":"","profession_repairman":""}' | grep -q '"success":true'
-machine=$(first_id all_machine)
-repairman=$(first_id all_repairman)
+add_plant
 
 # writer NUMBER: saves records named by a tag until told to stop; notes the tag of each acknowledged save.
 writer() {
@@ -116,7 +90,7 @@ kill -TERM "$pid"
 wait "$pid"
 pid=$kept_pid
 missing=$(comm -23 "$work/acked-before" "$work/in-backup")
-[ -z "$missing" ] || fail "saves acknowledged before the backup are missing from it:" $missing
+[ -z "$missing" ] || fail "saves acknowledged before the backup are missing from it: $missing"
 in_backup=$(wc -l <"$work/in-backup")
 [ "$in_backup" -lt "$(wc -l <"$work/acked")" ] || fail "the backup holds saves made after it ended"
 
