@@ -16,13 +16,15 @@ struct FieldText {
 };
 
 void writeRow(std::ostream& out, const std::vector<std::string>& fields) {
+    std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        out << (i == 0 ? "\"" : ";\"");
+        line += i == 0 ? "\"" : ";\"";
         for (const char c : fields[i])
-            out << (c == '"' ? "\"\"" : std::string_view(&c, 1));
-        out << '"';
+            line += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
+        line += '"';
     }
-    out << "\r\n";
+    line += "\r\n";
+    out << line;
 }
 
 } // namespace
