@@ -111,13 +111,13 @@ void checkComplete(const ServerOptions& options) {
 
 std::string usage() {
     return R"(Usage: journal-server [options]
-       journal-server backup [--database LOCATION | --data-dir DIR] FILE
-       journal-server restore [--database LOCATION | --data-dir DIR] FILE
-       journal-server export --from DATE --to DATE [--machine ID] [--format csv|xlsx] [--output FILE]
-                             [--database LOCATION | --data-dir DIR] [--date-format PATTERN] [--time-format PATTERN]
+  or:  journal-server backup [options] FILE
+  or:  journal-server restore [options] FILE
+  or:  journal-server export --from DATE --to DATE [--machine ID] [--format csv|xlsx] [--output FILE] [options]
 
 The repair journal server: answers the journal client over HTTPS at https://HOST:PORT/api/index.
-With a command word it backs up, restores or exports the journal instead, and then exits.
+With a command word it backs up, restores or exports the journal instead, and then exits; the commands take
+--database, --data-dir, --date-format and --time-format as the server does.
 
 Options:
   --listen HOST:PORT      address to listen on (default 127.0.0.1:8443)
@@ -136,7 +136,7 @@ Options:
   --demo                  fill an empty database with a small demo plant
   --help                  show this text
 
-Commands (they take --database, --data-dir, --date-format and --time-format as the server does):
+Commands:
   backup FILE             write a consistent copy of the journal to FILE, which must not exist, while servers go on
                           serving. SQLite: its online backup, checked with quick_check. PostgreSQL: pg_dump
                           --format=custom where pg_dump is installed (restore that with pg_restore). The copy is

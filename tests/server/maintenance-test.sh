@@ -19,7 +19,7 @@ fail() {
 }
 
 "$server" --help >"$work/help"
-for word in 'backup \[' 'restore \[' 'export --from DATE --to DATE' '--format csv|xlsx'; do
+for word in 'backup \[options\] FILE' 'restore \[options\] FILE' 'export --from DATE --to DATE' '--format csv|xlsx'; do
   grep -q -- "$word" "$work/help" || fail "--help does not tell of $word"
 done
 
