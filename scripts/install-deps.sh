@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config clang-format clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libqt6test6 qt6-qpa-plugins
   libcurl4-openssl-dev nlohmann-json3-dev libsimdjson-dev
-  libcpp-httplib-dev libssl-dev openssl curl libsqlite3-dev libpq-dev libicu-dev postgresql
+  libcpp-httplib-dev libssl-dev openssl curl libsqlite3-dev libpq-dev libicu-dev postgresql libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wine fonts-dejavu-core
   file help2man lintian desktop-file-utils systemd

@@ -1,10 +1,12 @@
 #include "app/ServerOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <stdexcept>
 
@@ -52,12 +54,70 @@ std::string readKeyFile(const std::filesystem::path& file) {
     return key;
 }
 
+std::optional<Command> commandNamed(std::string_view word) {
+    if (word == "backup")
+        return Command::Backup;
+    if (word == "restore")
+        return Command::Restore;
+    if (word == "export")
+        return Command::Export;
+    return std::nullopt;
+}
+
+std::string commandName(Command command) {
+    switch (command) {
+    case Command::Backup:
+        return "backup";
+    case Command::Restore:
+        return "restore";
+    case Command::Export:
+        return "export";
+    case Command::Serve:
+        break;
+    }
+    return "the server";
+}
+
+bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The commands beside serving take the database and date options; the others are serving's or export's own.
+void checkBelongs(const std::string& name, Command command) {
+    if (command != Command::Serve &&
+        isOneOf(name, {"--listen", "--cert", "--cert-key", "--key", "--key-file", "--demo"}))
+        throw std::invalid_argument(name + " is an option of the server, not of " + commandName(command));
+    if (command != Command::Export && isOneOf(name, {"--from", "--to", "--machine", "--format", "--output"}))
+        throw std::invalid_argument(name + " is an option of export, not of " + commandName(command));
+}
+
+void checkComplete(const ServerOptions& options) {
+    if (options.command == Command::Backup && options.file.empty())
+        throw std::invalid_argument("backup needs the FILE to write");
+    if (options.command == Command::Restore && options.file.empty())
+        throw std::invalid_argument("restore needs the backup FILE to put in place");
+    if (options.command != Command::Export)
+        return;
+    const ExportOptions& exported = options.exportOptions;
+    if (exported.from.empty() || exported.to.empty())
+        throw std::invalid_argument("export needs --from DATE and --to DATE");
+    if (exported.format != "csv" && exported.format != "xlsx")
+        throw std::invalid_argument("--format is csv or xlsx");
+    if (exported.format == "xlsx" && !exported.output)
+        throw std::invalid_argument("--format xlsx needs --output FILE");
+}
+
 } // namespace
 
 std::string usage() {
     return R"(Usage: journal-server [options]
+  or:  journal-server backup [options] FILE
+  or:  journal-server restore [options] FILE
+  or:  journal-server export --from DATE --to DATE [--machine ID] [--format csv|xlsx] [--output FILE] [options]
 
 The repair journal server: answers the journal client over HTTPS at https://HOST:PORT/api/index.
+With a command word it backs up, restores or exports the journal instead, and then exits; the commands take
+--database, --data-dir, --date-format and --time-format as the server does.
 
 Options:
   --listen HOST:PORT      address to listen on (default 127.0.0.1:8443)
@@ -75,6 +135,29 @@ Options:
                           patterns: d dd M MM yy yyyy H HH h hh m mm s ss AP ap, 'quoted text', other characters as is
   --demo                  fill an empty database with a small demo plant
   --help                  show this text
+
+Commands:
+  backup FILE             write a consistent copy of the journal to FILE, which must not exist, while servers go on
+                          serving. SQLite: its online backup, checked with quick_check. PostgreSQL: pg_dump
+                          --format=custom where pg_dump is installed (restore that with pg_restore). The copy is
+                          written under a temporary name and gets the name FILE only when complete
+  restore FILE            put the backup FILE in the place of the SQLite database. Refused while a server, a backup
+                          or an export uses the database. FILE must pass SQLite's integrity check and be a journal of
+                          a schema version this server knows; it is migrated to the current one. The replaced database
+                          is kept beside it as DATABASE.replaced-YYYYMMDD-HHMMSS. A PostgreSQL journal is restored
+                          with pg_restore
+  export                  the journal records whose repair started from --from to --to, both days included, ordered
+                          by start: id, machine, inventory number, workshop, description, repairmen, start, finish
+                          (in the date and time forms) and the duration in hours, empty while unfinished; then the
+                          downtime of each machine over the period (finished repairs) and its total
+    --from DATE           first day of the period, in the date form
+    --to DATE             last day of the period, in the date form
+    --machine ID          only the history of the machine with this id
+    --format csv|xlsx     csv (default): UTF-8 with a byte order mark, ';' between quoted fields, CRLF line ends,
+                          hours with a decimal comma, as spreadsheets in Russian locales open it without asking; the
+                          downtime follows after an empty line. xlsx: the sheets Журнал and Простой по оборудованию,
+                          hours as numbers; needs --output
+    --output FILE         write to FILE, replaced only when complete (default: standard output)
 )";
 }
 
@@ -82,8 +165,20 @@ ServerOptions parseOptions(const std::vector<std::string>& arguments) {
     ServerOptions options;
     std::optional<std::string> key;
     std::optional<std::filesystem::path> keyFile;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::size_t first = 0;
+    if (!arguments.empty())
+        if (const auto command = commandNamed(arguments.front())) {
+            options.command = *command;
+            first = 1;
+        }
+    for (std::size_t i = first; i < arguments.size(); ++i) {
         std::string name = arguments[i];
+        if (!name.starts_with("-")) {
+            if ((options.command != Command::Backup && options.command != Command::Restore) || !options.file.empty())
+                throw std::invalid_argument("unexpected argument " + name);
+            options.file = name;
+            continue;
+        }
         std::optional<std::string> inlineValue;
         if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
             inlineValue = name.substr(equals + 1);
@@ -96,6 +191,7 @@ ServerOptions parseOptions(const std::vector<std::string>& arguments) {
                 throw std::invalid_argument(name + " needs a value");
             return arguments[++i];
         };
+        checkBelongs(name, options.command);
         if (name == "--help" || name == "-h")
             options.help = true;
         else if (name == "--demo")
@@ -118,6 +214,16 @@ ServerOptions parseOptions(const std::vector<std::string>& arguments) {
             options.dateFormat = value();
         else if (name == "--time-format")
             options.timeFormat = value();
+        else if (name == "--from")
+            options.exportOptions.from = value();
+        else if (name == "--to")
+            options.exportOptions.to = value();
+        else if (name == "--machine")
+            options.exportOptions.machine = value();
+        else if (name == "--format")
+            options.exportOptions.format = value();
+        else if (name == "--output")
+            options.exportOptions.output = value();
         else
             throw std::invalid_argument("unknown option " + name);
     }
@@ -131,6 +237,8 @@ ServerOptions parseOptions(const std::vector<std::string>& arguments) {
         options.accessKey = *key;
     if (keyFile)
         options.accessKey = readKeyFile(*keyFile);
+    if (!options.help)
+        checkComplete(options);
     if (options.dataDirectory.empty())
         options.dataDirectory = defaultDataDirectory();
     if (options.database.empty())

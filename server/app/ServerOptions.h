@@ -7,7 +7,21 @@
 
 namespace journal::app {
 
+// What the program is asked to do: serve the journal (no command word) or one of the commands beside serving.
+enum class Command { Serve, Backup, Restore, Export };
+
+struct ExportOptions {
+    std::string from; // in the date format, as typed
+    std::string to;
+    std::optional<std::string> machine;
+    std::string format = "csv";
+    std::optional<std::filesystem::path> output;
+};
+
 struct ServerOptions {
+    Command command = Command::Serve;
+    std::filesystem::path file; // backup: the copy to write; restore: the backup to put in place
+    ExportOptions exportOptions;
     std::string host = "127.0.0.1";
     int port = 8443;
     std::filesystem::path dataDirectory;

@@ -1,5 +1,8 @@
+#include "app/MaintenanceCommands.h"
 #include "app/ServerOptions.h"
 #include "http/JournalHttpServer.h"
+#include "maintenance/DatabaseLock.h"
+#include "maintenance/SqliteFile.h"
 #include "protocol/DemoPlant.h"
 #include "protocol/Protocol.h"
 #include "storage/ConnectionPool.h"
@@ -7,6 +10,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 using namespace journal;
@@ -35,6 +39,10 @@ int run(const app::ServerOptions& options) {
     std::filesystem::create_directories(options.dataDirectory);
     const tls::CertificateFiles certificates = certificateFiles(options);
 
+    // Held while serving, so that a restore cannot replace the database under the server.
+    std::optional<maintenance::DatabaseLock> lock;
+    if (const auto path = maintenance::sqlitePath(options.database))
+        lock.emplace(*path, maintenance::DatabaseLock::Use::Sharing);
     const auto database = storage::openDatabase(options.database);
     if (options.demo)
         std::cout << (protocol::fillDemoPlant(*database) ? "demo plant added to the empty database"
@@ -72,7 +80,7 @@ int main(int argc, char** argv) {
             std::cout << app::usage();
             return 0;
         }
-        return run(options);
+        return options.command == app::Command::Serve ? run(options) : app::runMaintenanceCommand(options);
     } catch (const std::invalid_argument& error) {
         std::cerr << "journal-server: " << error.what() << "\n\n" << app::usage();
         return 2;

@@ -74,6 +74,10 @@ constexpr int latestVersion = 1;
 
 } // namespace
 
+int latestSchemaVersion() {
+    return latestVersion;
+}
+
 void migrateSchema(SqlConnection& sql) {
     sql.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
     sql.begin(true);

@@ -57,6 +57,9 @@ client usr/share/man/man1/repair-journal.1.gz -
 client usr/share/doc/repair-journal/copyright -
 server usr/sbin/journal-server 755
 server lib/systemd/system/journal-server.service 644
+server lib/systemd/system/journal-server-backup.service 644
+server lib/systemd/system/journal-server-backup.timer 644
+server usr/libexec/journal-server/backup-journal 755
 server etc/default/journal-server 640
 server etc/journal-server/access-key 640
 server usr/share/man/man8/journal-server.8.gz -
@@ -70,7 +73,7 @@ cmp -s "$work/ca.pem" "$work/client/usr/share/repair-journal/ca.pem" || fail "th
 grep -q /usr/share/repair-journal/ca.pem "$work/client/usr/bin/repair-journal" || fail "the program does not read the CA its package carries"
 [ "$(dpkg-deb --ctrl-tarfile "$server" | tar -xO ./conffiles)" = "$(printf '/etc/default/journal-server\n/etc/journal-server/access-key')" ] ||
   fail "the server's configuration files are not conffiles"
-pass "the packages hold the program, menu entry, icons, CA, unit, options, key and manual pages"
+pass "the packages hold the program, menu entry, icons, CA, units, backup script, options, key and manual pages"
 
 lintian --fail-on error "$client" "$server" >"$work/lintian" 2>&1 || { cat "$work/lintian"; fail "lintian found errors"; }
 sed 's/^/packaging: lintian: /' "$work/lintian" | grep -v 'running with root privileges' || true
@@ -85,10 +88,11 @@ pass "desktop-file-validate: the desktop entry is valid"
 # word from it is a fault.
 mkdir -p "$work/server/usr/lib/systemd"
 cp -a /usr/lib/systemd/system "$work/server/usr/lib/systemd/"
-systemd-analyze verify --man=no --root="$work/server" "$work/server/lib/systemd/system/journal-server.service" >"$work/verify" 2>&1 ||
-  { cat "$work/verify"; fail "systemd-analyze refused the unit"; }
-[ ! -s "$work/verify" ] || { cat "$work/verify"; fail "systemd-analyze found faults in the unit"; }
-pass "systemd-analyze verify: the unit is sound"
+units=(journal-server.service journal-server-backup.service journal-server-backup.timer)
+systemd-analyze verify --man=no --root="$work/server" "${units[@]/#/$work/server/lib/systemd/system/}" >"$work/verify" 2>&1 ||
+  { cat "$work/verify"; fail "systemd-analyze refused the units"; }
+[ ! -s "$work/verify" ] || { cat "$work/verify"; fail "systemd-analyze found faults in the units"; }
+pass "systemd-analyze verify: the service, the backup service and its timer are sound"
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "packaging: installing needs root: install, serve, remove and purge not tested"
@@ -134,14 +138,14 @@ for file in /etc/default/journal-server /etc/journal-server/access-key; do
   [ "$(stat -c '%U:%G %a' "$file")" = 'root:journal 640' ] || fail "$file is $(stat -c '%U:%G %a' "$file")"
 done
 # Installed, the unit's manual page resolves too.
-systemd-analyze verify journal-server.service >"$work/verify" 2>&1 || { cat "$work/verify"; fail "the installed unit is refused"; }
-[ ! -s "$work/verify" ] || { cat "$work/verify"; fail "systemd-analyze found faults in the installed unit"; }
+systemd-analyze verify "${units[@]}" >"$work/verify" 2>&1 || { cat "$work/verify"; fail "the installed units are refused"; }
+[ ! -s "$work/verify" ] || { cat "$work/verify"; fail "systemd-analyze found faults in the installed units"; }
 man -w journal-server >/dev/null || fail "man journal-server finds no page"
-pass "installed: system user journal, options and key for root and journal only, the unit verified, man journal-server"
+pass "installed: system user journal, options and key for root and journal only, the units verified, man journal-server"
 
 # The unit's settings, and its options file read as systemd reads it. The port is the system's choice, as an admin's
 # edit of the file would set it; the file itself stays as installed.
-unit_value() { sed -n "s/^$1=//p" /lib/systemd/system/journal-server.service; }
+unit_value() { sed -n "s/^$1=//p" "/lib/systemd/system/${2:-journal-server.service}"; }
 declare -A environment
 while IFS= read -r line || [ -n "$line" ]; do
   line=$(echo "$line" | sed 's/^[[:space:]]*//; s/[[:space:]]*$//')
@@ -188,18 +192,40 @@ answer=$(curl -sS --cacert "$state_dir/tls/ca.pem" "https://localhost:$port/api/
   --data "data=%7B%22command%22%3A%22all_service%22%7D&key=$key")
 [[ $answer == *'"success":true'* ]] || fail "all_service answered: $answer"
 [ "$(stat -c '%U %a' "$state_dir/journal.sqlite3")" = "$user 640" ] || fail "the database is $(stat -c '%U %a' "$state_dir/journal.sqlite3")"
+
+# The backup service's command, as its unit runs it while the server serves: twice, keeping one backup.
+backup_unit=journal-server-backup.service
+for folder in $(unit_value StateDirectory $backup_unit); do
+  install -d -o "$(unit_value User $backup_unit)" -g "$(unit_value Group $backup_unit)" \
+    -m "$(unit_value StateDirectoryMode $backup_unit)" "/var/lib/$folder"
+done
+for round in 1 2; do
+  [ "$round" = 1 ] || sleep 1 # the backups' names tell their second
+  (
+    umask "$(unit_value UMask $backup_unit)"
+    exec setpriv --reuid="$(unit_value User $backup_unit)" --regid="$(unit_value Group $backup_unit)" --init-groups \
+      --no-new-privs env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$state_dir" "${assignments[@]}" BACKUP_KEEP=1 \
+      "$(unit_value ExecStart $backup_unit)"
+  ) >"$work/backup.out" 2>&1 || { cat "$work/backup.out"; fail "the backup service's command failed"; }
+  ls "$state_dir/backups" >>"$work/backups"
+done
+backups=$(ls "$state_dir/backups")
+[[ $backups =~ ^journal-[0-9]{8}-[0-9]{6}\.sqlite3$ ]] || fail "the backups folder holds: $backups"
+[ "$(sort -u "$work/backups" | wc -l)" = 2 ] || fail "the second backup did not replace the first: $(cat "$work/backups")"
+[ "$(stat -c '%U %a' "$state_dir/backups/$backups")" = "$user 640" ] || fail "the backup is $(stat -c '%U %a' "$state_dir/backups/$backups")"
+head -c 16 "$state_dir/backups/$backups" | grep -q 'SQLite format 3' || fail "the backup is no SQLite database"
 kill -TERM "$server_pid"
 wait "$server_pid" || fail "the server did not stop cleanly"
 server_pid=""
-pass "the installed server ran as $user with the installed options and answered all_service over HTTPS with its CA"
+pass "the installed server ran as $user with the installed options and answered all_service over HTTPS with its CA; the backup service's command wrote $backups and kept only the newest"
 
 apt-get remove -y -q repair-journal journal-server >"$work/apt" 2>&1 || { cat "$work/apt"; fail "apt-get remove failed"; }
 snapshot "$work/removed"
 # dpkg keeps a removed package's configuration until it is purged; systemd keeps the service's enablement.
 appeared "$work/before" "$work/removed" >"$work/appeared"
 kept='^/var/lib/journal-server(/|$)|^/etc/default/journal-server$|^/etc/journal-server(/access-key)?$'
-kept+='|^/etc/systemd/system/multi-user\.target\.wants(/journal-server\.service)?$'
-kept+='|^/var/lib/systemd/deb-systemd-helper-enabled(/multi-user\.target\.wants)?(/journal-server\.service(\.dsh-also)?)?$'
+kept+='|^/etc/systemd/system/(multi-user|timers)\.target\.wants(/journal-server(-backup)?\.(service|timer))?$'
+kept+='|^/var/lib/systemd/deb-systemd-helper-enabled(/(multi-user|timers)\.target\.wants)?(/journal-server(-backup)?\.(service|timer)(\.dsh-also)?)?$'
 left=$(grep -vE "$kept" "$work/appeared" || true)
 [ -z "$left" ] || fail "left after remove: $left"
 [ -f "$state_dir/journal.sqlite3" ] || fail "remove lost the journal"

@@ -9,44 +9,15 @@ writers=3
 work=$(mktemp -d)
 pid=""
 schema=""
-cleanup() {
-  touch "$work/stop"
-  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null || true
-  wait || true
-  [ -n "$schema" ] && psql "$base" -qc "DROP SCHEMA $schema CASCADE" >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "$0")/server-process.sh"
+trap clean_up EXIT
 ca=$work/data/tls/ca.pem
 
-case $kind in
-sqlite) location=sqlite:$work/journal.sqlite3 ;;
-postgresql)
-  base=$(cat "$JOURNAL_TEST_POSTGRES_URL_FILE")
-  schema=durability_$$
-  psql "$base" -qc "CREATE SCHEMA $schema" >/dev/null
-  location="$base?options=-csearch_path%3D$schema"
-  ;;
-esac
+use_database "$kind" durability
 start() { start_server "$work/server" --data-dir "$work/data" --database "$location"; }
 
-# first_id LIST-COMMAND: the id of the first record of a list (for all_machine a machine's).
-first_id() {
-  post_command "{\"command\":\"$1\"}" | grep -o '"Id":"[0-9]*"' | sed -n '1s/[^0-9]//gp'
-}
-
 start
-post_command '{"command":"save_workshop","id_workshop":"0","name_workshop":"Цех","description_workshop":"",
-  "date_workshop":"01.02.1990"}' | grep -q '"success":true'
-workshop=$(first_id all_workshop)
-post_command '{"command":"save_machine","id_machine":"0","name_machine":"Станок","description_machine":"",
-  "inventory_machine":"1","id_workshop":"'"$workshop"'"}' | grep -q '"success":true'
-post_command '{"command":"save_repairman","id_repairman":"0","surname_repairman":"Иванов","name_repairman":"",
-  "patronymic_repairman":"","profession_repairman":""}' | grep -q '"success":true'
-machine=$(first_id all_machine)
-repairman=$(first_id all_repairman)
-[ -n "$workshop" ] && [ -n "$machine" ] && [ -n "$repairman" ] || { echo "cannot set up the records"; exit 1; }
+add_plant
 
 # writer ROUND NUMBER: saves records named by a tag until told to stop; notes the tag of each acknowledged save.
 writer() {

@@ -7,7 +7,9 @@ work=$(mktemp -d)
 pid=""
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-"$server" --help | grep -q -- '--database'
+# Through a file: grep -q would stop reading at the first match and break the pipe of a longer text.
+"$server" --help >"$work/help"
+grep -q -- '--database' "$work/help"
 
 source "$(dirname "$0")/server-process.sh"
 start() { start_server "$work/server" --data-dir "$work/data" --demo "$@"; }
