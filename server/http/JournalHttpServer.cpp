@@ -15,11 +15,30 @@ namespace {
 // The charset keeps cpp-httplib from compressing the answer: the client asks for no content coding.
 constexpr const char* jsonContentType = "application/json; charset=utf-8";
 
-void sendJson(httplib::Response& response, int status, const nlohmann::json& body) {
+// A long answer is sent piece by piece from the text it was written into, never copied into one string; a short
+// one (every error answer among them, which the error handler checks for a body) goes as the body.
+void sendJson(httplib::Response& response, int status, protocol::JsonText body) {
     response.status = status;
-    // Moved rather than set_content()'s copy: a journal of 100,000 records is tens of megabytes.
-    response.body = body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    response.set_header("Content-Type", jsonContentType);
+    if (body.pieces().size() <= 1) {
+        response.body = body.takeWhole();
+        response.set_header("Content-Type", jsonContentType);
+        return;
+    }
+    const auto text = std::make_shared<const protocol::JsonText>(std::move(body));
+    response.set_content_provider(text->size(), jsonContentType,
+                                  [text, piece = std::size_t(0), pieceStart = std::size_t(0)](
+                                      std::size_t offset, std::size_t, httplib::DataSink& sink) mutable {
+                                      const std::vector<std::string>& pieces = text->pieces();
+                                      // Asked for in order, except when a Range header asks for parts of the answer.
+                                      if (offset < pieceStart)
+                                          piece = pieceStart = 0;
+                                      while (piece < pieces.size() && offset >= pieceStart + pieces[piece].size())
+                                          pieceStart += pieces[piece++].size();
+                                      if (piece == pieces.size())
+                                          return false;
+                                      const std::size_t within = offset - pieceStart;
+                                      return sink.write(pieces[piece].data() + within, pieces[piece].size() - within);
+                                  });
 }
 
 std::string_view outcomeName(protocol::Outcome outcome) {
@@ -110,10 +129,10 @@ void JournalHttpServer::routeRequests() {
             logRequest({}, "not-a-form", std::chrono::steady_clock::now() - started);
             return;
         }
-        const protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
+        protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
         if (answer.outcome == protocol::Outcome::Failed)
             logFault(answer.command, answer.fault);
-        sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, answer.body);
+        sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, std::move(answer.body));
         logRequest(answer.command, outcomeName(answer.outcome), std::chrono::steady_clock::now() - started);
     });
     // Also called for the handler's own 4xx and 500 answers, which already carry their JSON.

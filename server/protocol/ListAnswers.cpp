@@ -29,43 +29,68 @@ std::string ListAnswers::stamp(const DateTime& utc) const {
     return formats_.formatDateTime(utcToLocal(utc));
 }
 
-json ListAnswers::journal(SortOrder<ServiceColumn> order) const {
+// Each record's members are written sorted by name, as a dumped document has them.
+void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
     std::unordered_map<RecordId, std::string> names;
     for (const Repairman& repairman : store_.repairmen({}))
         names.emplace(repairman.id, shortName(repairman));
-    json list = json::array();
-    for (Service& service : store_.services(order)) {
-        std::string crew;
-        for (const RecordId id : service.repairmanIds)
-            crew += (crew.empty() ? "" : ", ") + names[id];
-        list.push_back({
-            {"Id", idText(service.id)},
-            {"MachineTitle", std::move(service.machineTitle)},
-            {"WorkshopTitle", std::move(service.workshopTitle)},
-            {"Description", std::move(service.description)},
-            {"Repairman", leftCharacters(crew, crewTextLimit)},
-            {"TimeStart", formats_.formatDateTime(service.start)},
-            {"TimeFinish", service.finish ? formats_.formatDateTime(*service.finish) : std::string()},
-        });
-    }
-    return list;
+    std::string crew;
+    out.beginArray();
+    store_.visitServices(order, [&](const ServiceRow& service) {
+        crew.clear();
+        for (const RecordId id : service.repairmanIds) {
+            if (!crew.empty())
+                crew += ", ";
+            crew += names[id];
+        }
+        out.beginObject();
+        out.key("Description");
+        out.string(service.description);
+        out.key("Id");
+        out.string(idText(service.id));
+        out.key("MachineTitle");
+        out.string(service.machineTitle);
+        out.key("Repairman");
+        out.string(leftCharacters(crew, crewTextLimit));
+        out.key("TimeFinish");
+        out.string(service.finish ? formats_.formatDateTime(*service.finish) : std::string());
+        out.key("TimeStart");
+        out.string(formats_.formatDateTime(service.start));
+        out.key("WorkshopTitle");
+        out.string(service.workshopTitle);
+        out.endObject();
+    });
+    out.endArray();
 }
 
-json ListAnswers::machineDirectory(SortOrder<MachineColumn> order, const std::optional<std::string>& search) const {
-    json machines = json::array();
-    for (const Machine& machine : store_.machines(order, search)) {
-        machines.push_back({
-            {"Id", idText(machine.id)},
-            {"Title", machine.title},
-            {"Description", machine.description},
-            {"Inventory", machine.inventory},
-            {"TitleWorkshop", machine.workshopTitle},
-            {"AtCreate", stamp(machine.created)},
-            {"AtUpdate", stamp(machine.updated)},
-        });
-    }
+void ListAnswers::machineDirectory(JsonWriter& out, SortOrder<MachineColumn> order,
+                                   const std::optional<std::string>& search) const {
+    out.beginObject();
+    out.key("machine");
+    out.beginArray();
+    store_.visitMachines(order, search, [&](const MachineRow& machine) {
+        out.beginObject();
+        out.key("AtCreate");
+        out.string(stamp(machine.created));
+        out.key("AtUpdate");
+        out.string(stamp(machine.updated));
+        out.key("Description");
+        out.string(machine.description);
+        out.key("Id");
+        out.string(idText(machine.id));
+        out.key("Inventory");
+        out.string(machine.inventory);
+        out.key("Title");
+        out.string(machine.title);
+        out.key("TitleWorkshop");
+        out.string(machine.workshopTitle);
+        out.endObject();
+    });
+    out.endArray();
     const auto workshops = store_.workshops({WorkshopColumn::Title});
-    return {{"machine", std::move(machines)}, {"workshop", pickList(workshopLabels(workshops), workshops, "Title")}};
+    out.key("workshop");
+    out.document(pickList(workshopLabels(workshops), workshops, "Title"));
+    out.endObject();
 }
 
 json ListAnswers::workshops(SortOrder<WorkshopColumn> order, const std::optional<std::string>& search) const {

@@ -2,6 +2,7 @@
 
 #include "text/UnicodeText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <initializer_list>
 #include <unordered_map>
@@ -9,7 +10,7 @@
 namespace journal::storage {
 namespace {
 
-RecordId idFrom(const SqlValue& value) {
+RecordId idFrom(const SqlCell& value) {
     RecordId id = 0;
     if (!value || std::from_chars(value->data(), value->data() + value->size(), id).ec != std::errc())
         throw StorageError("the database holds a broken id");
@@ -20,7 +21,11 @@ std::string textFrom(const SqlValue& value) {
     return value.value_or(std::string());
 }
 
-DateTime dateTimeFrom(const SqlValue& value) {
+std::string_view viewFrom(const SqlCell& value) {
+    return value.value_or(std::string_view());
+}
+
+DateTime dateTimeFrom(const SqlCell& value) {
     const auto parsed = value ? dateTimeFromIso(*value) : std::nullopt;
     if (!parsed)
         throw StorageError("the database holds a broken time");
@@ -167,33 +172,53 @@ RemoveResult JournalStore::remove(std::string_view table, std::string_view usedB
     return RemoveResult::Removed;
 }
 
-std::vector<Service> JournalStore::services(SortOrder<ServiceColumn> order) {
-    std::unordered_map<RecordId, std::vector<RecordId>> crews;
-    for (const SqlRow& row :
-         sql_.query("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {}))
-        crews[idFrom(row[0])].push_back(idFrom(row[1]));
+namespace {
 
-    auto rows = sql_.query("SELECT s.id, s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
-                           " FROM service s JOIN machine m ON m.id = s.machine_id"
-                           " JOIN workshop w ON w.id = m.workshop_id" +
-                               orderBy(serviceSortKey(order.column), order.descending, "s.id"),
-                           {});
-    std::vector<Service> services;
-    services.reserve(rows.size());
-    for (SqlRow& row : rows) {
-        Service& service = services.emplace_back();
-        service.id = idFrom(row[0]);
-        service.machineId = idFrom(row[1]);
-        service.machineTitle = textFrom(row[2]);
-        service.workshopTitle = textFrom(row[3]);
-        service.description = textFrom(row[4]);
-        service.start = dateTimeFrom(row[5]);
-        if (row[6])
-            service.finish = dateTimeFrom(row[6]);
-        if (const auto crew = crews.find(service.id); crew != crews.end())
-            service.repairmanIds = std::move(crew->second);
+// Every record's crew, read in one statement rather than one a record.
+class Crews {
+public:
+    explicit Crews(SqlConnection& sql) {
+        sql.visitRows("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {},
+                      [this](std::span<const SqlCell> row) {
+                          const RecordId serviceId = idFrom(row[0]);
+                          if (starts_.empty() || starts_.back().first != serviceId)
+                              starts_.emplace_back(serviceId, repairmen_.size());
+                          repairmen_.push_back(idFrom(row[1]));
+                      });
     }
-    return services;
+
+    std::span<const RecordId> of(RecordId serviceId) const {
+        const auto found = std::lower_bound(starts_.begin(), starts_.end(), std::pair(serviceId, std::size_t(0)));
+        if (found == starts_.end() || found->first != serviceId)
+            return {};
+        const std::size_t end = found + 1 == starts_.end() ? repairmen_.size() : (found + 1)->second;
+        return std::span(repairmen_).subspan(found->second, end - found->second);
+    }
+
+private:
+    std::vector<std::pair<RecordId, std::size_t>> starts_; // by service id: where its crew begins in repairmen_
+    std::vector<RecordId> repairmen_;
+};
+
+} // namespace
+
+void JournalStore::visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit) {
+    const Crews crews(sql_);
+    ServiceRow service;
+    sql_.visitRows("SELECT s.id, m.title, w.title, s.description, s.start_at, s.finish_at"
+                   " FROM service s JOIN machine m ON m.id = s.machine_id"
+                   " JOIN workshop w ON w.id = m.workshop_id" +
+                       orderBy(serviceSortKey(order.column), order.descending, "s.id"),
+                   {}, [&](std::span<const SqlCell> row) {
+                       service.id = idFrom(row[0]);
+                       service.machineTitle = viewFrom(row[1]);
+                       service.workshopTitle = viewFrom(row[2]);
+                       service.description = viewFrom(row[3]);
+                       service.start = dateTimeFrom(row[4]);
+                       service.finish = row[5] ? std::optional(dateTimeFrom(row[5])) : std::nullopt;
+                       service.repairmanIds = crews.of(service.id);
+                       visit(service);
+                   });
 }
 
 std::optional<Service> JournalStore::service(RecordId id) {
@@ -252,26 +277,40 @@ bool JournalStore::removeService(RecordId id) {
     return !sql_.query("DELETE FROM service WHERE id = ? RETURNING id", {idText(id)}).empty();
 }
 
-std::vector<Machine> JournalStore::machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search) {
+void JournalStore::visitMachines(SortOrder<MachineColumn> order, const std::optional<std::string>& search,
+                                 const std::function<void(const MachineRow&)>& visit) {
     SqlParams params;
     const std::string where = searchClause(search, {"m.title", "m.description", "m.inventory", "w.title"}, params);
-    auto rows = sql_.query("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
-                           " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
-                               where + orderBy(machineSortKey(order.column), order.descending, "m.id"),
-                           params);
+    MachineRow machine;
+    sql_.visitRows("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
+                   " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
+                       where + orderBy(machineSortKey(order.column), order.descending, "m.id"),
+                   params, [&](std::span<const SqlCell> row) {
+                       machine.id = idFrom(row[0]);
+                       machine.title = viewFrom(row[1]);
+                       machine.description = viewFrom(row[2]);
+                       machine.inventory = viewFrom(row[3]);
+                       machine.workshopId = idFrom(row[4]);
+                       machine.workshopTitle = viewFrom(row[5]);
+                       machine.created = dateTimeFrom(row[6]);
+                       machine.updated = dateTimeFrom(row[7]);
+                       visit(machine);
+                   });
+}
+
+std::vector<Machine> JournalStore::machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search) {
     std::vector<Machine> machines;
-    machines.reserve(rows.size());
-    for (SqlRow& row : rows) {
+    visitMachines(order, search, [&machines](const MachineRow& row) {
         Machine& machine = machines.emplace_back();
-        machine.id = idFrom(row[0]);
-        machine.title = textFrom(row[1]);
-        machine.description = textFrom(row[2]);
-        machine.inventory = textFrom(row[3]);
-        machine.workshopId = idFrom(row[4]);
-        machine.workshopTitle = textFrom(row[5]);
-        machine.created = dateTimeFrom(row[6]);
-        machine.updated = dateTimeFrom(row[7]);
-    }
+        machine.id = row.id;
+        machine.title = row.title;
+        machine.description = row.description;
+        machine.inventory = row.inventory;
+        machine.workshopId = row.workshopId;
+        machine.workshopTitle = row.workshopTitle;
+        machine.created = row.created;
+        machine.updated = row.updated;
+    });
     return machines;
 }
 

@@ -98,6 +98,12 @@ void SqliteConnection::fail(int code, std::string_view what) const {
 }
 
 std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParams& params) {
+    std::vector<SqlRow> rows;
+    visitRows(sql, params, [&rows](std::span<const SqlCell> cells) { rows.emplace_back(cells.begin(), cells.end()); });
+    return rows;
+}
+
+void SqliteConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
     Statement statement;
     int code = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement.handle, nullptr);
     if (code != SQLITE_OK)
@@ -110,22 +116,19 @@ std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParam
         if (code != SQLITE_OK)
             fail(code, "bind");
     }
-    std::vector<SqlRow> rows;
-    const int columns = sqlite3_column_count(statement.handle);
+    std::vector<SqlCell> cells(sqlite3_column_count(statement.handle));
     while ((code = sqlite3_step(statement.handle)) == SQLITE_ROW) {
-        SqlRow& row = rows.emplace_back();
-        row.reserve(columns);
-        for (int column = 0; column < columns; ++column) {
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle, column));
-            if (text == nullptr)
-                row.emplace_back(std::nullopt);
-            else
-                row.emplace_back(std::string(text, sqlite3_column_bytes(statement.handle, column)));
+            cells[column] = text == nullptr
+                                ? SqlCell()
+                                : SqlCell(std::in_place, text,
+                                          static_cast<std::size_t>(sqlite3_column_bytes(statement.handle, column)));
         }
+        visit(cells);
     }
     if (code != SQLITE_DONE)
         fail(code, "step");
-    return rows;
 }
 
 void SqliteConnection::execute(std::string_view script) {
