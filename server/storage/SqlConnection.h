@@ -45,7 +45,8 @@ public:
 enum class SqlDialect { Sqlite, Postgres };
 
 // One open database session, used by one thread at a time.
-// Both engines provide the collations ru_text and ru_natural and the function fold(text).
+// Both engines provide the collations ru_text and ru_natural and the function fold(text); SQLite also
+// ru_text_key(text) and ru_natural_key(text), the sort keys of those collations.
 class SqlConnection {
 public:
     virtual ~SqlConnection() = default;

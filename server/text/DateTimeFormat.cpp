@@ -24,11 +24,20 @@ bool isValidTime(const TimeOfDay& time) {
            time.second < 60;
 }
 
+// Appends rather than returns: the journal's list formats two times a record.
+void appendPadded(std::string& text, int value, int width) {
+    char digits[12];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto length = static_cast<int>(end - digits);
+    if (length < width)
+        text.append(static_cast<std::size_t>(width - length), '0');
+    text.append(digits, static_cast<std::size_t>(length));
+}
+
 std::string padded(int value, int width) {
-    std::string digits = std::to_string(value);
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, width - digits.size(), '0');
-    return digits;
+    std::string text;
+    appendPadded(text, value, width);
+    return text;
 }
 
 // Reads exactly `minDigits`..`maxDigits` ASCII digits at `pos`, as many as there are.
@@ -220,25 +229,25 @@ std::string DateTimePattern::format(const DateTime& value) const {
             text += token.literal;
             break;
         case Field::Day:
-            text += padded(value.date.day, token.width);
+            appendPadded(text, value.date.day, token.width);
             break;
         case Field::Month:
-            text += padded(value.date.month, token.width);
+            appendPadded(text, value.date.month, token.width);
             break;
         case Field::Year:
-            text += token.width == 2 ? padded(value.date.year % 100, 2) : padded(value.date.year, 4);
+            appendPadded(text, token.width == 2 ? value.date.year % 100 : value.date.year, token.width == 2 ? 2 : 4);
             break;
         case Field::Hour24:
-            text += padded(value.time.hour, token.width);
+            appendPadded(text, value.time.hour, token.width);
             break;
         case Field::Hour12:
-            text += padded(value.time.hour % 12 == 0 ? 12 : value.time.hour % 12, token.width);
+            appendPadded(text, value.time.hour % 12 == 0 ? 12 : value.time.hour % 12, token.width);
             break;
         case Field::Minute:
-            text += padded(value.time.minute, token.width);
+            appendPadded(text, value.time.minute, token.width);
             break;
         case Field::Second:
-            text += padded(value.time.second, token.width);
+            appendPadded(text, value.time.second, token.width);
             break;
         case Field::AmPm:
             text += value.time.hour < 12 ? (token.upperCase ? "AM" : "am") : (token.upperCase ? "PM" : "pm");
