@@ -174,10 +174,15 @@ void JsonWriter::escaped(std::string_view utf8) {
     std::string& out = text_.tailWithRoom(utf8.size() * 6 + 2);
     const std::size_t start = out.size();
     out += '"';
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     std::size_t copied = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        if (byte >= 0x80) {
+        const unsigned char byte = bytes[i];
+        if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
+            ++i;
+        } else if (byte >= 0xC2 && byte <= 0xDF && i + 1 < utf8.size() && (bytes[i + 1] & 0xC0) == 0x80) {
+            i += 2; // Cyrillic, the common case
+        } else if (byte >= 0x80) {
             const std::size_t length = sequenceLength(utf8, i);
             if (length == 0) {
                 out.resize(start);
@@ -185,12 +190,10 @@ void JsonWriter::escaped(std::string_view utf8) {
                 return;
             }
             i += length;
-        } else if (byte < 0x20 || byte == '"' || byte == '\\') {
+        } else {
             out.append(utf8.data() + copied, i - copied);
             appendEscape(out, byte);
             copied = ++i;
-        } else {
-            ++i;
         }
     }
     out.append(utf8.data() + copied, utf8.size() - copied);

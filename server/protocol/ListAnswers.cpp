@@ -34,7 +34,7 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
     std::unordered_map<RecordId, std::string> names;
     for (const Repairman& repairman : store_.repairmen({}))
         names.emplace(repairman.id, shortName(repairman));
-    std::string crew;
+    std::string crew, start, finish;
     out.beginArray();
     store_.visitServices(order, [&](const ServiceRow& service) {
         crew.clear();
@@ -43,6 +43,13 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
                 crew += ", ";
             crew += names[id];
         }
+        if (crew.size() > crewTextLimit)
+            crew = leftCharacters(crew, crewTextLimit);
+        start.clear();
+        formats_.appendDateTime(start, service.start);
+        finish.clear();
+        if (service.finish)
+            formats_.appendDateTime(finish, *service.finish);
         out.beginObject();
         out.key("Description");
         out.string(service.description);
@@ -51,11 +58,11 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
         out.key("MachineTitle");
         out.string(service.machineTitle);
         out.key("Repairman");
-        out.string(leftCharacters(crew, crewTextLimit));
+        out.string(crew);
         out.key("TimeFinish");
-        out.string(service.finish ? formats_.formatDateTime(*service.finish) : std::string());
+        out.string(finish);
         out.key("TimeStart");
-        out.string(formats_.formatDateTime(service.start));
+        out.string(start);
         out.key("WorkshopTitle");
         out.string(service.workshopTitle);
         out.endObject();

@@ -120,15 +120,26 @@ std::optional<Date> dateFromIso(std::string_view text) {
     return value ? std::optional(value->date) : std::nullopt;
 }
 
+// Read by position rather than by pattern: every record of a list holds one or two.
 std::optional<DateTime> dateTimeFromIso(std::string_view text) {
-    if (text.size() != 19)
+    constexpr std::string_view form = "0000-00-00 00:00:00";
+    if (text.size() != form.size())
         return std::nullopt;
-    static const DateTimePattern time("HH:mm:ss", DateTimePattern::Kind::Time);
-    const auto date = dateFromIso(text.substr(0, 10));
-    const auto clock = time.parse(text.substr(11));
-    if (!date || !clock || text[10] != ' ')
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (form[i] == '0' ? !digit : text[i] != form[i])
+            return std::nullopt;
+    }
+    const auto number = [text](std::size_t at, std::size_t digits) {
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const DateTime value{{number(0, 4), number(5, 2), number(8, 2)}, {number(11, 2), number(14, 2), number(17, 2)}};
+    if (!isValidDate(value.date) || !isValidTime(value.time))
         return std::nullopt;
-    return DateTime{*date, clock->time};
+    return value;
 }
 
 DateTimePattern::DateTimePattern(std::string_view pattern, Kind kind) {
@@ -223,6 +234,11 @@ void DateTimePattern::addToken(char letter, int count, bool hasAmPm) {
 
 std::string DateTimePattern::format(const DateTime& value) const {
     std::string text;
+    appendTo(text, value);
+    return text;
+}
+
+void DateTimePattern::appendTo(std::string& text, const DateTime& value) const {
     for (const Token& token : tokens_) {
         switch (token.field) {
         case Field::Literal:
@@ -254,7 +270,6 @@ std::string DateTimePattern::format(const DateTime& value) const {
             break;
         }
     }
-    return text;
 }
 
 std::optional<DateTime> DateTimePattern::parse(std::string_view text) const {
@@ -365,7 +380,15 @@ std::string ServerFormats::formatTime(const TimeOfDay& time) const {
 }
 
 std::string ServerFormats::formatDateTime(const DateTime& value) const {
-    return date_.format(value) + ' ' + displayTime_.format(value);
+    std::string text;
+    appendDateTime(text, value);
+    return text;
+}
+
+void ServerFormats::appendDateTime(std::string& text, const DateTime& value) const {
+    date_.appendTo(text, value);
+    text += ' ';
+    displayTime_.appendTo(text, value);
 }
 
 } // namespace journal
