@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <httplib.h>
+#include <malloc.h>
 #include <openssl/ssl.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -24,21 +25,29 @@ void sendJson(httplib::Response& response, int status, protocol::JsonText body) 
         response.set_header("Content-Type", jsonContentType);
         return;
     }
-    const auto text = std::make_shared<const protocol::JsonText>(std::move(body));
-    response.set_content_provider(text->size(), jsonContentType,
-                                  [text, piece = std::size_t(0), pieceStart = std::size_t(0)](
-                                      std::size_t offset, std::size_t, httplib::DataSink& sink) mutable {
-                                      const std::vector<std::string>& pieces = text->pieces();
-                                      // Asked for in order, except when a Range header asks for parts of the answer.
-                                      if (offset < pieceStart)
-                                          piece = pieceStart = 0;
-                                      while (piece < pieces.size() && offset >= pieceStart + pieces[piece].size())
-                                          pieceStart += pieces[piece++].size();
-                                      if (piece == pieces.size())
-                                          return false;
-                                      const std::size_t within = offset - pieceStart;
-                                      return sink.write(pieces[piece].data() + within, pieces[piece].size() - within);
-                                  });
+    // The releaser owns the text: it runs once the answer was sent and hands the memory back at once. Each worker
+    // thread allocates from its own arena, which would otherwise keep the pieces of its last long answer.
+    auto owned = std::make_shared<const protocol::JsonText>(std::move(body));
+    const protocol::JsonText* text = owned.get();
+    response.set_content_provider(
+        text->size(), jsonContentType,
+        [text, piece = std::size_t(0), pieceStart = std::size_t(0)](std::size_t offset, std::size_t,
+                                                                    httplib::DataSink& sink) mutable {
+            const std::vector<std::string>& pieces = text->pieces();
+            // Asked for in order, except when a Range header asks for parts of the answer.
+            if (offset < pieceStart)
+                piece = pieceStart = 0;
+            while (piece < pieces.size() && offset >= pieceStart + pieces[piece].size())
+                pieceStart += pieces[piece++].size();
+            if (piece == pieces.size())
+                return false;
+            const std::size_t within = offset - pieceStart;
+            return sink.write(pieces[piece].data() + within, pieces[piece].size() - within);
+        },
+        [owned](bool) mutable {
+            owned.reset();
+            malloc_trim(0);
+        });
 }
 
 std::string_view outcomeName(protocol::Outcome outcome) {
@@ -109,6 +118,9 @@ JournalHttpServer::~JournalHttpServer() = default;
 
 void JournalHttpServer::routeRequests() {
     server_->set_payload_max_length(maxBodyBytes);
+    // A long answer goes out as headers and then pieces: without this, Nagle's algorithm holds the first piece back
+    // until the client's delayed acknowledgement of the headers, some 40 ms.
+    server_->set_tcp_nodelay(true);
     // cpp-httplib's default SO_REUSEPORT would let a second server share the port and take half the requests;
     // SO_REUSEADDR alone still allows a restart while old connections linger.
     server_->set_socket_options([](socket_t socket) {
