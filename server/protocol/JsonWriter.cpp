@@ -69,14 +69,14 @@ void appendEscape(std::string& out, unsigned char byte) {
 } // namespace
 
 JsonText::JsonText(const nlohmann::json& document)
-    : pieces_{dumped(document)} {}
+    : pieces_{dumped(document)}
+    , starts_{0} {}
 
 std::string& JsonText::tailWithRoom(std::size_t reserve) {
     if (pieces_.empty() || (!pieces_.back().empty() && pieces_.back().size() + reserve > pieceBytes)) {
         // A text that fills one piece goes on to fill more: give the next ones their full size at once.
         const bool first = pieces_.empty();
-        if (!first)
-            size_ += pieces_.back().size();
+        starts_.push_back(size());
         pieces_.emplace_back().reserve(first ? reserve : std::max(reserve, pieceBytes));
     }
     std::string& tail = pieces_.back();
@@ -99,8 +99,20 @@ std::string JsonText::joined() const {
 std::string JsonText::takeWhole() {
     std::string whole = pieces_.size() == 1 ? std::move(pieces_.front()) : joined();
     pieces_.clear();
-    size_ = 0;
+    starts_.clear();
     return whole;
+}
+
+void JsonText::appendSlice(const JsonText& source, std::size_t begin, std::size_t end) {
+    auto piece = std::upper_bound(source.starts_.begin(), source.starts_.end(), begin) - source.starts_.begin() - 1;
+    while (begin < end) {
+        const std::string& from = source.pieces_[static_cast<std::size_t>(piece)];
+        const std::size_t within = begin - source.starts_[static_cast<std::size_t>(piece)];
+        const std::size_t length = std::min(end - begin, from.size() - within);
+        append(std::string_view(from).substr(within, length));
+        begin += length;
+        ++piece;
+    }
 }
 
 JsonText::operator nlohmann::json() const {
@@ -166,6 +178,11 @@ void JsonWriter::boolean(bool value) {
 void JsonWriter::document(const nlohmann::json& value) {
     beforeValue();
     text_.append(dumped(value));
+}
+
+void JsonWriter::written(const JsonText& source, std::size_t begin, std::size_t end) {
+    beforeValue();
+    text_.appendSlice(source, begin, end);
 }
 
 // One pass over the text for the escapes and the UTF-8 check; text with broken UTF-8 (which the protocol never

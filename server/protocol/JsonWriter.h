@@ -18,10 +18,12 @@ public:
     JsonText(const nlohmann::json& document);
 
     void append(std::string_view text);
+    // The bytes [begin, end) of another text.
+    void appendSlice(const JsonText& source, std::size_t begin, std::size_t end);
     // `reserve` bytes of room at the end of one piece; the caller may resize the piece back.
     std::string& tailWithRoom(std::size_t reserve);
 
-    std::size_t size() const { return size_ + (pieces_.empty() ? 0 : pieces_.back().size()); }
+    std::size_t size() const { return starts_.empty() ? 0 : starts_.back() + pieces_.back().size(); }
     const std::vector<std::string>& pieces() const { return pieces_; }
 
     // The whole text in one string; moved out when it is one piece.
@@ -33,7 +35,7 @@ private:
     std::string joined() const;
 
     std::vector<std::string> pieces_;
-    std::size_t size_ = 0; // of every piece but the last
+    std::vector<std::size_t> starts_; // of each piece within the text
 };
 
 // Writes JSON into a JsonText as nlohmann's compact dump() does, byte for byte: the same escapes, the same
@@ -53,6 +55,8 @@ public:
     void boolean(bool value);
     // A small part built as a document.
     void document(const nlohmann::json& value);
+    // A value already written into another text.
+    void written(const JsonText& source, std::size_t begin, std::size_t end);
 
 private:
     void beforeValue();

@@ -3,6 +3,8 @@
 #include "protocol/Labels.h"
 #include "text/UnicodeText.h"
 
+#include <algorithm>
+
 namespace journal::protocol {
 namespace {
 
@@ -29,27 +31,31 @@ std::string ListAnswers::stamp(const DateTime& utc) const {
     return formats_.formatDateTime(utcToLocal(utc));
 }
 
-// Each record's members are written sorted by name, as a dumped document has them.
-void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
-    std::unordered_map<RecordId, std::string> names;
-    for (const Repairman& repairman : store_.repairmen({}))
-        names.emplace(repairman.id, shortName(repairman));
-    std::string crew, start, finish;
-    out.beginArray();
-    store_.visitServices(order, [&](const ServiceRow& service) {
-        crew.clear();
+namespace {
+
+// Writes journal records, each one's members sorted by name as a dumped document has them.
+class JournalRecords {
+public:
+    JournalRecords(const std::vector<Repairman>& repairmen, const ServerFormats& formats)
+        : formats_(formats) {
+        for (const Repairman& repairman : repairmen)
+            names_.emplace(repairman.id, shortName(repairman));
+    }
+
+    void write(JsonWriter& out, const ServiceRow& service) {
+        crew_.clear();
         for (const RecordId id : service.repairmanIds) {
-            if (!crew.empty())
-                crew += ", ";
-            crew += names[id];
+            if (!crew_.empty())
+                crew_ += ", ";
+            crew_ += names_[id];
         }
-        if (crew.size() > crewTextLimit)
-            crew = leftCharacters(crew, crewTextLimit);
-        start.clear();
-        formats_.appendDateTime(start, service.start);
-        finish.clear();
+        if (crew_.size() > crewTextLimit)
+            crew_ = leftCharacters(crew_, crewTextLimit);
+        start_.clear();
+        formats_.appendDateTime(start_, service.start);
+        finish_.clear();
         if (service.finish)
-            formats_.appendDateTime(finish, *service.finish);
+            formats_.appendDateTime(finish_, *service.finish);
         out.beginObject();
         out.key("Description");
         out.string(service.description);
@@ -58,15 +64,48 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
         out.key("MachineTitle");
         out.string(service.machineTitle);
         out.key("Repairman");
-        out.string(crew);
+        out.string(crew_);
         out.key("TimeFinish");
-        out.string(finish);
+        out.string(finish_);
         out.key("TimeStart");
-        out.string(start);
+        out.string(start_);
         out.key("WorkshopTitle");
         out.string(service.workshopTitle);
         out.endObject();
+    }
+
+private:
+    const ServerFormats& formats_;
+    std::unordered_map<RecordId, std::string> names_;
+    std::string crew_, start_, finish_;
+};
+
+} // namespace
+
+void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
+    JournalRecords records(store_.repairmen({}), formats_);
+    out.beginArray();
+    if (order.column == ServiceColumn::Id) {
+        store_.visitServices(order, [&](const ServiceRow& service) { records.write(out, service); });
+        out.endArray();
+        return;
+    }
+    // Other orders: the engine sorts the record numbers only; the records are written in the order of their
+    // numbers, which needs no sort, and then copied out in the sorted order.
+    const std::vector<RecordId> sorted = store_.serviceIds(order);
+    JsonText written;
+    JsonWriter writtenOut(written);
+    std::vector<std::pair<RecordId, std::size_t>> starts; // by record number: where its text begins
+    starts.reserve(sorted.size());
+    store_.visitServices({}, [&](const ServiceRow& service) {
+        starts.emplace_back(service.id, written.size());
+        records.write(writtenOut, service);
     });
+    for (const RecordId id : sorted) {
+        const auto found = std::lower_bound(starts.begin(), starts.end(), std::pair(id, std::size_t(0)));
+        if (found != starts.end() && found->first == id)
+            out.written(written, found->second, found + 1 == starts.end() ? written.size() : (found + 1)->second);
+    }
     out.endArray();
 }
 

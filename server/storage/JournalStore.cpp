@@ -245,6 +245,19 @@ void JournalStore::visitServices(SortOrder<ServiceColumn> order, const std::func
                    });
 }
 
+std::vector<RecordId> JournalStore::serviceIds(SortOrder<ServiceColumn> order) {
+    // Joined only to sort by their titles: SQLite would otherwise scan the records by machine and fetch each one.
+    const bool byTitle = order.column == ServiceColumn::MachineTitle || order.column == ServiceColumn::WorkshopTitle;
+    const std::string from = byTitle ? "service s JOIN machine m ON m.id = s.machine_id"
+                                       " JOIN workshop w ON w.id = m.workshop_id"
+                                     : "service s";
+    std::vector<RecordId> ids;
+    sql_.visitRows("SELECT s.id FROM " + from +
+                       orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
+                   {}, [&ids](std::span<const SqlCell> row) { ids.push_back(idFrom(row[0])); });
+    return ids;
+}
+
 std::optional<Service> JournalStore::service(RecordId id) {
     auto rows = sql_.query("SELECT s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
                            " FROM service s JOIN machine m ON m.id = s.machine_id"

@@ -44,6 +44,8 @@ public:
 
     // The whole journal row by row, without holding it: it may have hundreds of thousands of records.
     void visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit);
+    // The record numbers alone in that order: a sort of the whole rows costs the engine far more.
+    std::vector<RecordId> serviceIds(SortOrder<ServiceColumn> order);
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);
     bool updateService(RecordId id, const ServiceInput& input);

@@ -64,6 +64,16 @@ TEST_P(LongLists, AreSentWhole) {
     EXPECT_EQ(answer.body, answer.json.dump());
 }
 
+// Sorted lists are copied together record by record from text written in the order of the record numbers.
+TEST_P(LongLists, SortedListHoldsEveryRecordWholeInItsOrder) {
+    const json all = server.send({{"command", "all_service"}}).at("data");
+    // Every record starts at the same time: the order falls back to the record numbers.
+    const json sorted =
+        server.send({{"command", "sort_service"}, {"field", "S.time_start"}, {"path", "desc"}}).at("data");
+
+    EXPECT_EQ(sorted, all);
+}
+
 JOURNAL_ON_EVERY_DATABASE(LongLists);
 
 } // namespace
