@@ -85,12 +85,12 @@ private:
 void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
     JournalRecords records(store_.repairmen({}), formats_);
     out.beginArray();
-    if (order.column == ServiceColumn::Id) {
+    if (order.column == ServiceColumn::Id || !store_.sortsWholeRowsSlowly()) {
         store_.visitServices(order, [&](const ServiceRow& service) { records.write(out, service); });
         out.endArray();
         return;
     }
-    // Other orders: the engine sorts the record numbers only; the records are written in the order of their
+    // Otherwise the engine sorts the record numbers only; the records are written in the order of their
     // numbers, which needs no sort, and then copied out in the sorted order.
     const std::vector<RecordId> sorted = store_.serviceIds(order);
     JsonText written;

@@ -44,8 +44,10 @@ public:
 
     // The whole journal row by row, without holding it: it may have hundreds of thousands of records.
     void visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit);
-    // The record numbers alone in that order: a sort of the whole rows costs the engine far more.
+    // The record numbers alone in that order, for an engine that sorts whole rows slowly (SQLite copies each row
+    // through its sorter; PostgreSQL sorts them faster than it answers twice).
     std::vector<RecordId> serviceIds(SortOrder<ServiceColumn> order);
+    bool sortsWholeRowsSlowly() const { return sql_.dialect() == SqlDialect::Sqlite; }
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);
     bool updateService(RecordId id, const ServiceInput& input);
