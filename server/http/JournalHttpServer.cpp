@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <httplib.h>
+#include <malloc.h>
 #include <openssl/ssl.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -15,11 +16,38 @@ namespace {
 // The charset keeps cpp-httplib from compressing the answer: the client asks for no content coding.
 constexpr const char* jsonContentType = "application/json; charset=utf-8";
 
-void sendJson(httplib::Response& response, int status, const nlohmann::json& body) {
+// A long answer is sent piece by piece from the text it was written into, never copied into one string; a short
+// one (every error answer among them, which the error handler checks for a body) goes as the body.
+void sendJson(httplib::Response& response, int status, protocol::JsonText body) {
     response.status = status;
-    // Moved rather than set_content()'s copy: a journal of 100,000 records is tens of megabytes.
-    response.body = body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    response.set_header("Content-Type", jsonContentType);
+    if (body.pieces().size() <= 1) {
+        response.body = body.takeWhole();
+        response.set_header("Content-Type", jsonContentType);
+        return;
+    }
+    // The releaser owns the text: it runs once the answer was sent and hands the memory back at once. Each worker
+    // thread allocates from its own arena, which would otherwise keep the pieces of its last long answer.
+    auto owned = std::make_shared<const protocol::JsonText>(std::move(body));
+    const protocol::JsonText* text = owned.get();
+    response.set_content_provider(
+        text->size(), jsonContentType,
+        [text, piece = std::size_t(0), pieceStart = std::size_t(0)](std::size_t offset, std::size_t,
+                                                                    httplib::DataSink& sink) mutable {
+            const std::vector<std::string>& pieces = text->pieces();
+            // Asked for in order, except when a Range header asks for parts of the answer.
+            if (offset < pieceStart)
+                piece = pieceStart = 0;
+            while (piece < pieces.size() && offset >= pieceStart + pieces[piece].size())
+                pieceStart += pieces[piece++].size();
+            if (piece == pieces.size())
+                return false;
+            const std::size_t within = offset - pieceStart;
+            return sink.write(pieces[piece].data() + within, pieces[piece].size() - within);
+        },
+        [owned](bool) mutable {
+            owned.reset();
+            malloc_trim(0);
+        });
 }
 
 std::string_view outcomeName(protocol::Outcome outcome) {
@@ -90,6 +118,9 @@ JournalHttpServer::~JournalHttpServer() = default;
 
 void JournalHttpServer::routeRequests() {
     server_->set_payload_max_length(maxBodyBytes);
+    // A long answer goes out as headers and then pieces: without this, Nagle's algorithm holds the first piece back
+    // until the client's delayed acknowledgement of the headers, some 40 ms.
+    server_->set_tcp_nodelay(true);
     // cpp-httplib's default SO_REUSEPORT would let a second server share the port and take half the requests;
     // SO_REUSEADDR alone still allows a restart while old connections linger.
     server_->set_socket_options([](socket_t socket) {
@@ -110,10 +141,10 @@ void JournalHttpServer::routeRequests() {
             logRequest({}, "not-a-form", std::chrono::steady_clock::now() - started);
             return;
         }
-        const protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
+        protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
         if (answer.outcome == protocol::Outcome::Failed)
             logFault(answer.command, answer.fault);
-        sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, answer.body);
+        sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, std::move(answer.body));
         logRequest(answer.command, outcomeName(answer.outcome), std::chrono::steady_clock::now() - started);
     });
     // Also called for the handler's own 4xx and 500 answers, which already carry their JSON.

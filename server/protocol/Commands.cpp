@@ -27,6 +27,20 @@ json success(const char* member, json payload) {
     return {{"success", true}, {member, std::move(payload)}};
 }
 
+// {"data": ..., "success": true} written as the list is read, the members in a dumped document's order.
+template <typename WriteData>
+JsonText dataAnswer(WriteData writeData) {
+    JsonText text;
+    JsonWriter out(text);
+    out.beginObject();
+    out.key("data");
+    writeData(out);
+    out.key("success");
+    out.boolean(true);
+    out.endObject();
+    return text;
+}
+
 std::string searchText(const CommandInput& input) {
     std::string text = trimmed(input.text("search"));
     if (characterCount(text) < minimumSearchLength)
@@ -89,25 +103,25 @@ ServiceInput serviceInput(const CommandContext& context) {
     return service;
 }
 
-json journalAnswer(const CommandContext& context) {
-    return success("data", context.answers.journal());
+JsonText journalAnswer(const CommandContext& context, SortOrder<ServiceColumn> order = {}) {
+    return dataAnswer([&](JsonWriter& out) { context.answers.journal(out, order); });
 }
 
-json allService(const CommandContext& context) {
+JsonText allService(const CommandContext& context) {
     return journalAnswer(context);
 }
 
-json sortService(const CommandContext& context) {
-    return success("data", context.answers.journal(serviceOrder(context.input)));
+JsonText sortService(const CommandContext& context) {
+    return journalAnswer(context, serviceOrder(context.input));
 }
 
-json deleteService(const CommandContext& context) {
+JsonText deleteService(const CommandContext& context) {
     if (!context.store.removeService(context.input.recordId("id")))
         throw Refusal("Запись журнала не найдена.");
     return journalAnswer(context);
 }
 
-json loadListData(const CommandContext& context) {
+JsonText loadListData(const CommandContext& context) {
     return success("list", context.answers.pickLists());
 }
 
@@ -118,20 +132,20 @@ json serviceDetails(const CommandContext& context, const char* member, bool with
     return success(member, std::move(*details));
 }
 
-json uidService(const CommandContext& context) {
+JsonText uidService(const CommandContext& context) {
     return serviceDetails(context, "uid", true);
 }
 
-json viewService(const CommandContext& context) {
+JsonText viewService(const CommandContext& context) {
     return serviceDetails(context, "view", false);
 }
 
-json saveService(const CommandContext& context) {
+JsonText saveService(const CommandContext& context) {
     context.store.addService(serviceInput(context));
     return success();
 }
 
-json editService(const CommandContext& context) {
+JsonText editService(const CommandContext& context) {
     const RecordId id = context.input.recordId("id_service");
     if (!context.store.updateService(id, serviceInput(context)))
         throw Refusal("Запись журнала не найдена.");
@@ -152,35 +166,36 @@ MachineInput machineInput(const CommandContext& context) {
     return machine;
 }
 
-json machineAnswer(const CommandContext& context) {
-    return success("data", context.answers.machineDirectory());
+JsonText machineAnswer(const CommandContext& context, SortOrder<MachineColumn> order = {},
+                       const std::optional<std::string>& search = {}) {
+    return dataAnswer([&](JsonWriter& out) { context.answers.machineDirectory(out, order, search); });
 }
 
-json allMachine(const CommandContext& context) {
+JsonText allMachine(const CommandContext& context) {
     return machineAnswer(context);
 }
 
-json searchMachine(const CommandContext& context) {
-    return success("data", context.answers.machineDirectory({}, searchText(context.input)));
+JsonText searchMachine(const CommandContext& context) {
+    return machineAnswer(context, {}, searchText(context.input));
 }
 
-json sortMachine(const CommandContext& context) {
-    return success("data", context.answers.machineDirectory(machineOrder(context.input)));
+JsonText sortMachine(const CommandContext& context) {
+    return machineAnswer(context, machineOrder(context.input));
 }
 
-json deleteMachine(const CommandContext& context) {
+JsonText deleteMachine(const CommandContext& context) {
     requireRemoved(context.store.removeMachine(context.input.recordId("id")), "Оборудование не найдено.",
                    "Оборудование нельзя удалить: на него есть записи в журнале ремонтов.");
     return machineAnswer(context);
 }
 
-json saveMachine(const CommandContext& context) {
+JsonText saveMachine(const CommandContext& context) {
     requireNewRecordId(context.input, "id_machine");
     context.store.addMachine(machineInput(context));
     return success();
 }
 
-json editMachine(const CommandContext& context) {
+JsonText editMachine(const CommandContext& context) {
     const RecordId id = context.input.recordId("id_machine");
     if (!context.store.updateMachine(id, machineInput(context)))
         throw Refusal("Оборудование не найдено.");
@@ -202,31 +217,31 @@ json workshopAnswer(const CommandContext& context) {
     return success("data", context.answers.workshops());
 }
 
-json allWorkshop(const CommandContext& context) {
+JsonText allWorkshop(const CommandContext& context) {
     return workshopAnswer(context);
 }
 
-json searchWorkshop(const CommandContext& context) {
+JsonText searchWorkshop(const CommandContext& context) {
     return success("data", context.answers.workshops({}, searchText(context.input)));
 }
 
-json sortWorkshop(const CommandContext& context) {
+JsonText sortWorkshop(const CommandContext& context) {
     return success("data", context.answers.workshops(workshopOrder(context.input)));
 }
 
-json deleteWorkshop(const CommandContext& context) {
+JsonText deleteWorkshop(const CommandContext& context) {
     requireRemoved(context.store.removeWorkshop(context.input.recordId("id")), "Цех не найден.",
                    "Цех нельзя удалить: в нём стоит оборудование.");
     return workshopAnswer(context);
 }
 
-json saveWorkshop(const CommandContext& context) {
+JsonText saveWorkshop(const CommandContext& context) {
     requireNewRecordId(context.input, "id_workshop");
     context.store.addWorkshop(workshopInput(context));
     return success();
 }
 
-json editWorkshop(const CommandContext& context) {
+JsonText editWorkshop(const CommandContext& context) {
     const RecordId id = context.input.recordId("id_workshop");
     if (!context.store.updateWorkshop(id, workshopInput(context)))
         throw Refusal("Цех не найден.");
@@ -249,31 +264,31 @@ json repairmanAnswer(const CommandContext& context) {
     return success("data", context.answers.repairmen());
 }
 
-json allRepairman(const CommandContext& context) {
+JsonText allRepairman(const CommandContext& context) {
     return repairmanAnswer(context);
 }
 
-json searchRepairman(const CommandContext& context) {
+JsonText searchRepairman(const CommandContext& context) {
     return success("data", context.answers.repairmen({}, searchText(context.input)));
 }
 
-json sortRepairman(const CommandContext& context) {
+JsonText sortRepairman(const CommandContext& context) {
     return success("data", context.answers.repairmen(repairmanOrder(context.input)));
 }
 
-json deleteRepairman(const CommandContext& context) {
+JsonText deleteRepairman(const CommandContext& context) {
     requireRemoved(context.store.removeRepairman(context.input.recordId("id")), "Ремонтник не найден.",
                    "Ремонтника нельзя удалить: он указан в записях журнала ремонтов.");
     return repairmanAnswer(context);
 }
 
-json saveRepairman(const CommandContext& context) {
+JsonText saveRepairman(const CommandContext& context) {
     requireNewRecordId(context.input, "id_repairman");
     context.store.addRepairman(repairmanInput(context));
     return success();
 }
 
-json editRepairman(const CommandContext& context) {
+JsonText editRepairman(const CommandContext& context) {
     const RecordId id = context.input.recordId("id_repairman");
     if (!context.store.updateRepairman(id, repairmanInput(context)))
         throw Refusal("Ремонтник не найден.");

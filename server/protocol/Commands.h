@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/CommandInput.h"
+#include "protocol/JsonWriter.h"
 #include "protocol/ListAnswers.h"
 #include "storage/JournalStore.h"
 
@@ -16,7 +17,7 @@ struct CommandContext {
 };
 
 // Returns the whole success answer; throws Refusal to refuse.
-using CommandHandler = nlohmann::json (*)(const CommandContext&);
+using CommandHandler = JsonText (*)(const CommandContext&);
 
 struct CommandDefinition {
     std::string_view name;

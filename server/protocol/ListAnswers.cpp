@@ -3,6 +3,8 @@
 #include "protocol/Labels.h"
 #include "text/UnicodeText.h"
 
+#include <algorithm>
+
 namespace journal::protocol {
 namespace {
 
@@ -29,43 +31,112 @@ std::string ListAnswers::stamp(const DateTime& utc) const {
     return formats_.formatDateTime(utcToLocal(utc));
 }
 
-json ListAnswers::journal(SortOrder<ServiceColumn> order) const {
-    std::unordered_map<RecordId, std::string> names;
-    for (const Repairman& repairman : store_.repairmen({}))
-        names.emplace(repairman.id, shortName(repairman));
-    json list = json::array();
-    for (Service& service : store_.services(order)) {
-        std::string crew;
-        for (const RecordId id : service.repairmanIds)
-            crew += (crew.empty() ? "" : ", ") + names[id];
-        list.push_back({
-            {"Id", idText(service.id)},
-            {"MachineTitle", std::move(service.machineTitle)},
-            {"WorkshopTitle", std::move(service.workshopTitle)},
-            {"Description", std::move(service.description)},
-            {"Repairman", leftCharacters(crew, crewTextLimit)},
-            {"TimeStart", formats_.formatDateTime(service.start)},
-            {"TimeFinish", service.finish ? formats_.formatDateTime(*service.finish) : std::string()},
-        });
+namespace {
+
+// Writes journal records, each one's members sorted by name as a dumped document has them.
+class JournalRecords {
+public:
+    JournalRecords(const std::vector<Repairman>& repairmen, const ServerFormats& formats)
+        : formats_(formats) {
+        for (const Repairman& repairman : repairmen)
+            names_.emplace(repairman.id, shortName(repairman));
     }
-    return list;
+
+    void write(JsonWriter& out, const ServiceRow& service) {
+        crew_.clear();
+        for (const RecordId id : service.repairmanIds) {
+            if (!crew_.empty())
+                crew_ += ", ";
+            crew_ += names_[id];
+        }
+        if (crew_.size() > crewTextLimit)
+            crew_ = leftCharacters(crew_, crewTextLimit);
+        start_.clear();
+        formats_.appendDateTime(start_, service.start);
+        finish_.clear();
+        if (service.finish)
+            formats_.appendDateTime(finish_, *service.finish);
+        out.beginObject();
+        out.key("Description");
+        out.string(service.description);
+        out.key("Id");
+        out.string(idText(service.id));
+        out.key("MachineTitle");
+        out.string(service.machineTitle);
+        out.key("Repairman");
+        out.string(crew_);
+        out.key("TimeFinish");
+        out.string(finish_);
+        out.key("TimeStart");
+        out.string(start_);
+        out.key("WorkshopTitle");
+        out.string(service.workshopTitle);
+        out.endObject();
+    }
+
+private:
+    const ServerFormats& formats_;
+    std::unordered_map<RecordId, std::string> names_;
+    std::string crew_, start_, finish_;
+};
+
+} // namespace
+
+void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
+    JournalRecords records(store_.repairmen({}), formats_);
+    out.beginArray();
+    if (order.column == ServiceColumn::Id || !store_.sortsWholeRowsSlowly()) {
+        store_.visitServices(order, [&](const ServiceRow& service) { records.write(out, service); });
+        out.endArray();
+        return;
+    }
+    // Otherwise the engine sorts the record numbers only; the records are written in the order of their
+    // numbers, which needs no sort, and then copied out in the sorted order.
+    const std::vector<RecordId> sorted = store_.serviceIds(order);
+    JsonText written;
+    JsonWriter writtenOut(written);
+    std::vector<std::pair<RecordId, std::size_t>> starts; // by record number: where its text begins
+    starts.reserve(sorted.size());
+    store_.visitServices({}, [&](const ServiceRow& service) {
+        starts.emplace_back(service.id, written.size());
+        records.write(writtenOut, service);
+    });
+    for (const RecordId id : sorted) {
+        const auto found = std::lower_bound(starts.begin(), starts.end(), std::pair(id, std::size_t(0)));
+        if (found != starts.end() && found->first == id)
+            out.written(written, found->second, found + 1 == starts.end() ? written.size() : (found + 1)->second);
+    }
+    out.endArray();
 }
 
-json ListAnswers::machineDirectory(SortOrder<MachineColumn> order, const std::optional<std::string>& search) const {
-    json machines = json::array();
-    for (const Machine& machine : store_.machines(order, search)) {
-        machines.push_back({
-            {"Id", idText(machine.id)},
-            {"Title", machine.title},
-            {"Description", machine.description},
-            {"Inventory", machine.inventory},
-            {"TitleWorkshop", machine.workshopTitle},
-            {"AtCreate", stamp(machine.created)},
-            {"AtUpdate", stamp(machine.updated)},
-        });
-    }
+void ListAnswers::machineDirectory(JsonWriter& out, SortOrder<MachineColumn> order,
+                                   const std::optional<std::string>& search) const {
+    out.beginObject();
+    out.key("machine");
+    out.beginArray();
+    store_.visitMachines(order, search, [&](const MachineRow& machine) {
+        out.beginObject();
+        out.key("AtCreate");
+        out.string(stamp(machine.created));
+        out.key("AtUpdate");
+        out.string(stamp(machine.updated));
+        out.key("Description");
+        out.string(machine.description);
+        out.key("Id");
+        out.string(idText(machine.id));
+        out.key("Inventory");
+        out.string(machine.inventory);
+        out.key("Title");
+        out.string(machine.title);
+        out.key("TitleWorkshop");
+        out.string(machine.workshopTitle);
+        out.endObject();
+    });
+    out.endArray();
     const auto workshops = store_.workshops({WorkshopColumn::Title});
-    return {{"machine", std::move(machines)}, {"workshop", pickList(workshopLabels(workshops), workshops, "Title")}};
+    out.key("workshop");
+    out.document(pickList(workshopLabels(workshops), workshops, "Title"));
+    out.endObject();
 }
 
 json ListAnswers::workshops(SortOrder<WorkshopColumn> order, const std::optional<std::string>& search) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/JsonWriter.h"
 #include "storage/JournalStore.h"
 #include "text/DateTimeFormat.h"
 
@@ -14,10 +15,11 @@ public:
         : store_(store)
         , formats_(formats) {}
 
-    nlohmann::json journal(storage::SortOrder<storage::ServiceColumn> order = {}) const;
+    // The long lists go straight from the database's rows into the answer.
+    void journal(JsonWriter& out, storage::SortOrder<storage::ServiceColumn> order) const;
     // `data` of the machines directory: the machines and the workshops the machine editor offers.
-    nlohmann::json machineDirectory(storage::SortOrder<storage::MachineColumn> order = {},
-                                    const std::optional<std::string>& search = {}) const;
+    void machineDirectory(JsonWriter& out, storage::SortOrder<storage::MachineColumn> order,
+                          const std::optional<std::string>& search) const;
     nlohmann::json workshops(storage::SortOrder<storage::WorkshopColumn> order = {},
                              const std::optional<std::string>& search = {}) const;
     nlohmann::json repairmen(storage::SortOrder<storage::RepairmanColumn> order = {},

@@ -77,13 +77,15 @@ Answer Protocol::run(const nlohmann::json& command, std::string_view name) const
     }
 }
 
-nlohmann::json Protocol::runOnce(const CommandDefinition& definition, const CommandInput& input) const {
+JsonText Protocol::runOnce(const CommandDefinition& definition, const CommandInput& input) const {
     auto connection = database_.acquire();
     storage::JournalStore store(*connection);
     const ListAnswers answers(store, formats_);
     connection->begin(definition.writes);
     try {
-        nlohmann::json body = definition.handle({input, store, answers});
+        // The whole answer is written before the commit: a read that fails midway becomes an error answer, never
+        // half a list sent as a success.
+        JsonText body = definition.handle({input, store, answers});
         connection->commit();
         return body;
     } catch (...) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/JsonWriter.h"
 #include "storage/ConnectionPool.h"
 #include "text/DateTimeFormat.h"
 
@@ -16,7 +17,7 @@ struct CommandDefinition;
 enum class Outcome { Success, Refused, Failed };
 
 struct Answer {
-    nlohmann::json body;
+    JsonText body;
     Outcome outcome = Outcome::Success;
     std::string command; // the command's name when it was one of the protocol, else empty
     std::string fault;   // for Failed: what went wrong inside, for the server's log only
@@ -43,7 +44,7 @@ public:
 
 private:
     Answer run(const nlohmann::json& command, std::string_view name) const;
-    nlohmann::json runOnce(const CommandDefinition& definition, const CommandInput& input) const;
+    JsonText runOnce(const CommandDefinition& definition, const CommandInput& input) const;
 
     storage::ConnectionPool& database_;
     ServerFormats formats_;

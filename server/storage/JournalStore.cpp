@@ -2,6 +2,7 @@
 
 #include "text/UnicodeText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <initializer_list>
 #include <unordered_map>
@@ -9,7 +10,7 @@
 namespace journal::storage {
 namespace {
 
-RecordId idFrom(const SqlValue& value) {
+RecordId idFrom(const SqlCell& value) {
     RecordId id = 0;
     if (!value || std::from_chars(value->data(), value->data() + value->size(), id).ec != std::errc())
         throw StorageError("the database holds a broken id");
@@ -20,7 +21,11 @@ std::string textFrom(const SqlValue& value) {
     return value.value_or(std::string());
 }
 
-DateTime dateTimeFrom(const SqlValue& value) {
+std::string_view viewFrom(const SqlCell& value) {
+    return value.value_or(std::string_view());
+}
+
+DateTime dateTimeFrom(const SqlCell& value) {
     const auto parsed = value ? dateTimeFromIso(*value) : std::nullopt;
     if (!parsed)
         throw StorageError("the database holds a broken time");
@@ -42,10 +47,22 @@ std::string nowText() {
     return toIso(currentUtc());
 }
 
+// A column to sort by and, for text, the collation ru_text or ru_natural.
+struct SortKey {
+    std::string_view column;
+    std::string_view collation = {};
+};
+
 // Rows with equal keys keep the order of their ids, so every list has one stable order.
-std::string orderBy(std::string_view expression, bool descending, std::string_view idColumn) {
-    return std::string(" ORDER BY ") + std::string(expression) +
-           (descending ? " DESC NULLS FIRST" : " ASC NULLS LAST") + ", " + std::string(idColumn);
+// SQLite would call the ICU collator at every comparison of a sort; it sorts by the ICU sort key (the same order),
+// made once a row, instead. PostgreSQL makes such keys itself for its ICU collations.
+std::string orderBy(SqlDialect dialect, SortKey key, bool descending, std::string_view idColumn) {
+    std::string expression(key.column);
+    if (!key.collation.empty())
+        expression = dialect == SqlDialect::Sqlite ? std::string(key.collation) + "_key(" + expression + ")"
+                                                   : expression + " COLLATE " + std::string(key.collation);
+    return " ORDER BY " + expression + (descending ? " DESC NULLS FIRST" : " ASC NULLS LAST") + ", " +
+           std::string(idColumn);
 }
 
 // A WHERE clause that matches the folded search text as a substring of any of `columns`; adds its parameters.
@@ -70,80 +87,80 @@ std::string searchClause(const std::optional<std::string>& search, std::initiali
     return clause;
 }
 
-std::string_view serviceSortKey(ServiceColumn column) {
+SortKey serviceSortKey(ServiceColumn column) {
     switch (column) {
     case ServiceColumn::MachineTitle:
-        return "m.title COLLATE ru_text";
+        return {"m.title", "ru_text"};
     case ServiceColumn::WorkshopTitle:
-        return "w.title COLLATE ru_text";
+        return {"w.title", "ru_text"};
     case ServiceColumn::Description:
-        return "s.description COLLATE ru_text";
+        return {"s.description", "ru_text"};
     case ServiceColumn::Start:
-        return "s.start_at";
+        return {"s.start_at"};
     case ServiceColumn::Finish:
-        return "s.finish_at";
+        return {"s.finish_at"};
     case ServiceColumn::Id:
         break;
     }
-    return "s.id";
+    return {"s.id"};
 }
 
-std::string_view machineSortKey(MachineColumn column) {
+SortKey machineSortKey(MachineColumn column) {
     switch (column) {
     case MachineColumn::Title:
-        return "m.title COLLATE ru_text";
+        return {"m.title", "ru_text"};
     case MachineColumn::Description:
-        return "m.description COLLATE ru_text";
+        return {"m.description", "ru_text"};
     case MachineColumn::Inventory:
-        return "m.inventory COLLATE ru_natural";
+        return {"m.inventory", "ru_natural"};
     case MachineColumn::WorkshopTitle:
-        return "w.title COLLATE ru_text";
+        return {"w.title", "ru_text"};
     case MachineColumn::Created:
-        return "m.at_create";
+        return {"m.at_create"};
     case MachineColumn::Updated:
-        return "m.at_update";
+        return {"m.at_update"};
     case MachineColumn::Id:
         break;
     }
-    return "m.id";
+    return {"m.id"};
 }
 
-std::string_view workshopSortKey(WorkshopColumn column) {
+SortKey workshopSortKey(WorkshopColumn column) {
     switch (column) {
     case WorkshopColumn::Title:
-        return "title COLLATE ru_text";
+        return {"title", "ru_text"};
     case WorkshopColumn::Description:
-        return "description COLLATE ru_text";
+        return {"description", "ru_text"};
     case WorkshopColumn::Constructed:
-        return "at_construct";
+        return {"at_construct"};
     case WorkshopColumn::Created:
-        return "at_create";
+        return {"at_create"};
     case WorkshopColumn::Updated:
-        return "at_update";
+        return {"at_update"};
     case WorkshopColumn::Id:
         break;
     }
-    return "id";
+    return {"id"};
 }
 
-std::string_view repairmanSortKey(RepairmanColumn column) {
+SortKey repairmanSortKey(RepairmanColumn column) {
     switch (column) {
     case RepairmanColumn::Surname:
-        return "surname COLLATE ru_text";
+        return {"surname", "ru_text"};
     case RepairmanColumn::Name:
-        return "name COLLATE ru_text";
+        return {"name", "ru_text"};
     case RepairmanColumn::Patronymic:
-        return "patronymic COLLATE ru_text";
+        return {"patronymic", "ru_text"};
     case RepairmanColumn::Profession:
-        return "profession COLLATE ru_text";
+        return {"profession", "ru_text"};
     case RepairmanColumn::Created:
-        return "at_create";
+        return {"at_create"};
     case RepairmanColumn::Updated:
-        return "at_update";
+        return {"at_update"};
     case RepairmanColumn::Id:
         break;
     }
-    return "id";
+    return {"id"};
 }
 
 SqlParams serviceParams(const ServiceInput& input) {
@@ -167,33 +184,78 @@ RemoveResult JournalStore::remove(std::string_view table, std::string_view usedB
     return RemoveResult::Removed;
 }
 
-std::vector<Service> JournalStore::services(SortOrder<ServiceColumn> order) {
-    std::unordered_map<RecordId, std::vector<RecordId>> crews;
-    for (const SqlRow& row :
-         sql_.query("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {}))
-        crews[idFrom(row[0])].push_back(idFrom(row[1]));
+namespace {
 
-    auto rows = sql_.query("SELECT s.id, s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
-                           " FROM service s JOIN machine m ON m.id = s.machine_id"
-                           " JOIN workshop w ON w.id = m.workshop_id" +
-                               orderBy(serviceSortKey(order.column), order.descending, "s.id"),
-                           {});
-    std::vector<Service> services;
-    services.reserve(rows.size());
-    for (SqlRow& row : rows) {
-        Service& service = services.emplace_back();
-        service.id = idFrom(row[0]);
-        service.machineId = idFrom(row[1]);
-        service.machineTitle = textFrom(row[2]);
-        service.workshopTitle = textFrom(row[3]);
-        service.description = textFrom(row[4]);
-        service.start = dateTimeFrom(row[5]);
-        if (row[6])
-            service.finish = dateTimeFrom(row[6]);
-        if (const auto crew = crews.find(service.id); crew != crews.end())
-            service.repairmanIds = std::move(crew->second);
+// Every record's crew, read in one statement rather than one a record. Read in the table's own order and sorted
+// here: ordering by position in SQL costs the engine a sort of the whole table.
+class Crews {
+public:
+    explicit Crews(SqlConnection& sql) {
+        struct Member {
+            RecordId service;
+            long long position;
+            RecordId repairman;
+            auto operator<=>(const Member&) const = default;
+        };
+        std::vector<Member> members;
+        sql.visitRows("SELECT service_id, position, repairman_id FROM service_repairman", {},
+                      [&members](std::span<const SqlCell> row) {
+                          members.push_back({idFrom(row[0]), idFrom(row[1]), idFrom(row[2])});
+                      });
+        std::sort(members.begin(), members.end());
+        repairmen_.reserve(members.size());
+        for (const Member& member : members) {
+            if (starts_.empty() || starts_.back().first != member.service)
+                starts_.emplace_back(member.service, repairmen_.size());
+            repairmen_.push_back(member.repairman);
+        }
     }
-    return services;
+
+    std::span<const RecordId> of(RecordId serviceId) const {
+        const auto found = std::lower_bound(starts_.begin(), starts_.end(), std::pair(serviceId, std::size_t(0)));
+        if (found == starts_.end() || found->first != serviceId)
+            return {};
+        const std::size_t end = found + 1 == starts_.end() ? repairmen_.size() : (found + 1)->second;
+        return std::span(repairmen_).subspan(found->second, end - found->second);
+    }
+
+private:
+    std::vector<std::pair<RecordId, std::size_t>> starts_; // by service id: where its crew begins in repairmen_
+    std::vector<RecordId> repairmen_;
+};
+
+} // namespace
+
+void JournalStore::visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit) {
+    const Crews crews(sql_);
+    ServiceRow service;
+    sql_.visitRows("SELECT s.id, m.title, w.title, s.description, s.start_at, s.finish_at"
+                   " FROM service s JOIN machine m ON m.id = s.machine_id"
+                   " JOIN workshop w ON w.id = m.workshop_id" +
+                       orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
+                   {}, [&](std::span<const SqlCell> row) {
+                       service.id = idFrom(row[0]);
+                       service.machineTitle = viewFrom(row[1]);
+                       service.workshopTitle = viewFrom(row[2]);
+                       service.description = viewFrom(row[3]);
+                       service.start = dateTimeFrom(row[4]);
+                       service.finish = row[5] ? std::optional(dateTimeFrom(row[5])) : std::nullopt;
+                       service.repairmanIds = crews.of(service.id);
+                       visit(service);
+                   });
+}
+
+std::vector<RecordId> JournalStore::serviceIds(SortOrder<ServiceColumn> order) {
+    // Joined only to sort by their titles: SQLite would otherwise scan the records by machine and fetch each one.
+    const bool byTitle = order.column == ServiceColumn::MachineTitle || order.column == ServiceColumn::WorkshopTitle;
+    const std::string from = byTitle ? "service s JOIN machine m ON m.id = s.machine_id"
+                                       " JOIN workshop w ON w.id = m.workshop_id"
+                                     : "service s";
+    std::vector<RecordId> ids;
+    sql_.visitRows("SELECT s.id FROM " + from +
+                       orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
+                   {}, [&ids](std::span<const SqlCell> row) { ids.push_back(idFrom(row[0])); });
+    return ids;
 }
 
 std::optional<Service> JournalStore::service(RecordId id) {
@@ -252,26 +314,40 @@ bool JournalStore::removeService(RecordId id) {
     return !sql_.query("DELETE FROM service WHERE id = ? RETURNING id", {idText(id)}).empty();
 }
 
-std::vector<Machine> JournalStore::machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search) {
+void JournalStore::visitMachines(SortOrder<MachineColumn> order, const std::optional<std::string>& search,
+                                 const std::function<void(const MachineRow&)>& visit) {
     SqlParams params;
     const std::string where = searchClause(search, {"m.title", "m.description", "m.inventory", "w.title"}, params);
-    auto rows = sql_.query("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
-                           " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
-                               where + orderBy(machineSortKey(order.column), order.descending, "m.id"),
-                           params);
+    MachineRow machine;
+    sql_.visitRows("SELECT m.id, m.title, m.description, m.inventory, m.workshop_id, w.title,"
+                   " m.at_create, m.at_update FROM machine m JOIN workshop w ON w.id = m.workshop_id" +
+                       where + orderBy(sql_.dialect(), machineSortKey(order.column), order.descending, "m.id"),
+                   params, [&](std::span<const SqlCell> row) {
+                       machine.id = idFrom(row[0]);
+                       machine.title = viewFrom(row[1]);
+                       machine.description = viewFrom(row[2]);
+                       machine.inventory = viewFrom(row[3]);
+                       machine.workshopId = idFrom(row[4]);
+                       machine.workshopTitle = viewFrom(row[5]);
+                       machine.created = dateTimeFrom(row[6]);
+                       machine.updated = dateTimeFrom(row[7]);
+                       visit(machine);
+                   });
+}
+
+std::vector<Machine> JournalStore::machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search) {
     std::vector<Machine> machines;
-    machines.reserve(rows.size());
-    for (SqlRow& row : rows) {
+    visitMachines(order, search, [&machines](const MachineRow& row) {
         Machine& machine = machines.emplace_back();
-        machine.id = idFrom(row[0]);
-        machine.title = textFrom(row[1]);
-        machine.description = textFrom(row[2]);
-        machine.inventory = textFrom(row[3]);
-        machine.workshopId = idFrom(row[4]);
-        machine.workshopTitle = textFrom(row[5]);
-        machine.created = dateTimeFrom(row[6]);
-        machine.updated = dateTimeFrom(row[7]);
-    }
+        machine.id = row.id;
+        machine.title = row.title;
+        machine.description = row.description;
+        machine.inventory = row.inventory;
+        machine.workshopId = row.workshopId;
+        machine.workshopTitle = row.workshopTitle;
+        machine.created = row.created;
+        machine.updated = row.updated;
+    });
     return machines;
 }
 
@@ -305,7 +381,7 @@ std::vector<Workshop> JournalStore::workshops(SortOrder<WorkshopColumn> order,
     SqlParams params;
     const std::string where = searchClause(search, {"title", "description"}, params);
     auto rows = sql_.query("SELECT id, title, description, at_construct, at_create, at_update FROM workshop" + where +
-                               orderBy(workshopSortKey(order.column), order.descending, "id"),
+                               orderBy(sql_.dialect(), workshopSortKey(order.column), order.descending, "id"),
                            params);
     std::vector<Workshop> workshops;
     workshops.reserve(rows.size());
@@ -349,7 +425,7 @@ std::vector<Repairman> JournalStore::repairmen(SortOrder<RepairmanColumn> order,
     SqlParams params;
     const std::string where = searchClause(search, {"surname", "name", "patronymic", "profession"}, params);
     auto rows = sql_.query("SELECT id, surname, name, patronymic, profession, at_create, at_update FROM repairman" +
-                               where + orderBy(repairmanSortKey(order.column), order.descending, "id"),
+                               where + orderBy(sql_.dialect(), repairmanSortKey(order.column), order.descending, "id"),
                            params);
     std::vector<Repairman> repairmen;
     repairmen.reserve(rows.size());

@@ -3,11 +3,37 @@
 #include "storage/Records.h"
 #include "storage/SqlConnection.h"
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace journal::storage {
+
+// A journal record as the list shows it, read straight from the database: valid only while it is visited.
+struct ServiceRow {
+    RecordId id = 0;
+    std::string_view machineTitle;
+    std::string_view workshopTitle;
+    std::string_view description;
+    DateTime start;
+    std::optional<DateTime> finish;
+    std::span<const RecordId> repairmanIds; // in the order they were chosen
+};
+
+// A machine of the directory, valid only while it is visited.
+struct MachineRow {
+    RecordId id = 0;
+    std::string_view title;
+    std::string_view description;
+    std::string_view inventory;
+    RecordId workshopId = 0;
+    std::string_view workshopTitle;
+    DateTime created;
+    DateTime updated;
+};
 
 // The journal's records on one SQL session; the caller owns the transaction.
 // A search text matches any text column of the kind as a case-insensitive substring.
@@ -16,13 +42,20 @@ public:
     explicit JournalStore(SqlConnection& sql)
         : sql_(sql) {}
 
-    std::vector<Service> services(SortOrder<ServiceColumn> order);
+    // The whole journal row by row, without holding it: it may have hundreds of thousands of records.
+    void visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit);
+    // The record numbers alone in that order, for an engine that sorts whole rows slowly (SQLite copies each row
+    // through its sorter; PostgreSQL sorts them faster than it answers twice).
+    std::vector<RecordId> serviceIds(SortOrder<ServiceColumn> order);
+    bool sortsWholeRowsSlowly() const { return sql_.dialect() == SqlDialect::Sqlite; }
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);
     bool updateService(RecordId id, const ServiceInput& input);
     bool removeService(RecordId id);
 
     std::vector<Machine> machines(SortOrder<MachineColumn> order, const std::optional<std::string>& search = {});
+    void visitMachines(SortOrder<MachineColumn> order, const std::optional<std::string>& search,
+                       const std::function<void(const MachineRow&)>& visit);
     bool hasMachine(RecordId id);
     RecordId addMachine(const MachineInput& input);
     bool updateMachine(RecordId id, const MachineInput& input);

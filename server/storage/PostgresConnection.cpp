@@ -68,6 +68,12 @@ bool PostgresConnection::isUsable() const {
 }
 
 std::vector<SqlRow> PostgresConnection::query(std::string_view sql, const SqlParams& params) {
+    std::vector<SqlRow> rows;
+    visitRows(sql, params, [&rows](std::span<const SqlCell> cells) { rows.emplace_back(cells.begin(), cells.end()); });
+    return rows;
+}
+
+void PostgresConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
     std::vector<const char*> values;
     values.reserve(params.size());
     for (const SqlValue& param : params)
@@ -77,19 +83,16 @@ std::vector<SqlRow> PostgresConnection::query(std::string_view sql, const SqlPar
                         &PQclear);
     check(result, connection_);
     const int rowCount = PQntuples(result.get());
-    const int columns = PQnfields(result.get());
-    std::vector<SqlRow> rows(rowCount);
+    std::vector<SqlCell> cells(PQnfields(result.get()));
     for (int row = 0; row < rowCount; ++row) {
-        rows[row].reserve(columns);
-        for (int column = 0; column < columns; ++column) {
-            if (PQgetisnull(result.get(), row, column))
-                rows[row].emplace_back(std::nullopt);
-            else
-                rows[row].emplace_back(
-                    std::string(PQgetvalue(result.get(), row, column), PQgetlength(result.get(), row, column)));
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+            cells[column] = PQgetisnull(result.get(), row, column)
+                                ? SqlCell()
+                                : SqlCell(std::in_place, PQgetvalue(result.get(), row, column),
+                                          static_cast<std::size_t>(PQgetlength(result.get(), row, column)));
         }
+        visit(cells);
     }
-    return rows;
 }
 
 void PostgresConnection::execute(std::string_view script) {

@@ -14,6 +14,7 @@ public:
     PostgresConnection& operator=(const PostgresConnection&) = delete;
 
     std::vector<SqlRow> query(std::string_view sql, const SqlParams& params) override;
+    void visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) override;
     void execute(std::string_view script) override;
     void begin(bool forWriting) override;
     void commit() override;

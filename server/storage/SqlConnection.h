@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -11,6 +13,9 @@ namespace journal::storage {
 using SqlValue = std::optional<std::string>;
 using SqlRow = std::vector<SqlValue>;
 using SqlParams = std::vector<SqlValue>;
+// A value as the engine holds it; valid only while the row is being visited.
+using SqlCell = std::optional<std::string_view>;
+using SqlRowVisitor = std::function<void(std::span<const SqlCell> row)>;
 
 // The database failed on a statement.
 class StorageError : public std::runtime_error {
@@ -40,13 +45,16 @@ public:
 enum class SqlDialect { Sqlite, Postgres };
 
 // One open database session, used by one thread at a time.
-// Both engines provide the collations ru_text and ru_natural and the function fold(text).
+// Both engines provide the collations ru_text and ru_natural and the function fold(text); SQLite also
+// ru_text_key(text) and ru_natural_key(text), the sort keys of those collations.
 class SqlConnection {
 public:
     virtual ~SqlConnection() = default;
 
     // Runs one statement with `?` placeholders bound in order; every value travels as text or NULL.
     virtual std::vector<SqlRow> query(std::string_view sql, const SqlParams& params = {}) = 0;
+    // The same, handing each row to `visit` as it is read instead of copying the result; for long lists.
+    virtual void visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit);
     // Runs a script of statements without parameters.
     virtual void execute(std::string_view script) = 0;
 

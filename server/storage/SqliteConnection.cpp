@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 #include <unicode/ucol.h>
+#include <unicode/ustring.h>
 
 namespace journal::storage {
 namespace {
@@ -24,6 +25,36 @@ int compareWithCollator(void* collator, int leftLength, const void* left, int ri
     UErrorCode status = U_ZERO_ERROR;
     return ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(left), leftLength,
                             static_cast<const char*>(right), rightLength, &status);
+}
+
+// ru_text_key(text), ru_natural_key(text): the collator's sort key as a BLOB, which sorts bytewise in the
+// collator's order.
+void sortKeyFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    if (text == nullptr) {
+        sqlite3_result_null(context);
+        return;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    // strcollUTF8 reads a broken sequence as U+FFFD; so does this conversion.
+    std::u16string wide(static_cast<std::size_t>(sqlite3_value_bytes(arguments[0])), u'\0');
+    int32_t wideLength = 0;
+    u_strFromUTF8WithSub(wide.data(), static_cast<int32_t>(wide.size()), &wideLength, text,
+                         sqlite3_value_bytes(arguments[0]), 0xFFFD, nullptr, &status);
+    if (U_FAILURE(status)) {
+        sqlite3_result_error(context, "cannot read the text to sort", -1);
+        return;
+    }
+    const auto* collator = static_cast<const UCollator*>(sqlite3_user_data(context));
+    std::string key(static_cast<std::size_t>(wideLength) * 3 + 16, '\0');
+    auto* bytes = reinterpret_cast<uint8_t*>(key.data());
+    int32_t keyLength = ucol_getSortKey(collator, wide.data(), wideLength, bytes, static_cast<int32_t>(key.size()));
+    if (keyLength > static_cast<int32_t>(key.size())) {
+        key.resize(static_cast<std::size_t>(keyLength));
+        bytes = reinterpret_cast<uint8_t*>(key.data());
+        keyLength = ucol_getSortKey(collator, wide.data(), wideLength, bytes, keyLength);
+    }
+    sqlite3_result_blob(context, key.data(), keyLength, SQLITE_TRANSIENT);
 }
 
 void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
@@ -78,6 +109,10 @@ SqliteConnection::~SqliteConnection() {
 void SqliteConnection::registerFunctions() {
     sqlite3_create_collation(db_, "ru_text", SQLITE_UTF8, collations_->text, compareWithCollator);
     sqlite3_create_collation(db_, "ru_natural", SQLITE_UTF8, collations_->natural, compareWithCollator);
+    for (const auto& [name, collator] :
+         {std::pair("ru_text_key", collations_->text), std::pair("ru_natural_key", collations_->natural)})
+        sqlite3_create_function_v2(db_, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, collator,
+                                   sortKeyFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db_, "fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                foldFunction, nullptr, nullptr, nullptr);
 }
@@ -98,6 +133,12 @@ void SqliteConnection::fail(int code, std::string_view what) const {
 }
 
 std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParams& params) {
+    std::vector<SqlRow> rows;
+    visitRows(sql, params, [&rows](std::span<const SqlCell> cells) { rows.emplace_back(cells.begin(), cells.end()); });
+    return rows;
+}
+
+void SqliteConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
     Statement statement;
     int code = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement.handle, nullptr);
     if (code != SQLITE_OK)
@@ -110,22 +151,19 @@ std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParam
         if (code != SQLITE_OK)
             fail(code, "bind");
     }
-    std::vector<SqlRow> rows;
-    const int columns = sqlite3_column_count(statement.handle);
+    std::vector<SqlCell> cells(sqlite3_column_count(statement.handle));
     while ((code = sqlite3_step(statement.handle)) == SQLITE_ROW) {
-        SqlRow& row = rows.emplace_back();
-        row.reserve(columns);
-        for (int column = 0; column < columns; ++column) {
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle, column));
-            if (text == nullptr)
-                row.emplace_back(std::nullopt);
-            else
-                row.emplace_back(std::string(text, sqlite3_column_bytes(statement.handle, column)));
+            cells[column] = text == nullptr
+                                ? SqlCell()
+                                : SqlCell(std::in_place, text,
+                                          static_cast<std::size_t>(sqlite3_column_bytes(statement.handle, column)));
         }
+        visit(cells);
     }
     if (code != SQLITE_DONE)
         fail(code, "step");
-    return rows;
 }
 
 void SqliteConnection::execute(std::string_view script) {

@@ -24,11 +24,20 @@ bool isValidTime(const TimeOfDay& time) {
            time.second < 60;
 }
 
+// Appends rather than returns: the journal's list formats two times a record.
+void appendPadded(std::string& text, int value, int width) {
+    char digits[12];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto length = static_cast<int>(end - digits);
+    if (length < width)
+        text.append(static_cast<std::size_t>(width - length), '0');
+    text.append(digits, static_cast<std::size_t>(length));
+}
+
 std::string padded(int value, int width) {
-    std::string digits = std::to_string(value);
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, width - digits.size(), '0');
-    return digits;
+    std::string text;
+    appendPadded(text, value, width);
+    return text;
 }
 
 // Reads exactly `minDigits`..`maxDigits` ASCII digits at `pos`, as many as there are.
@@ -111,15 +120,26 @@ std::optional<Date> dateFromIso(std::string_view text) {
     return value ? std::optional(value->date) : std::nullopt;
 }
 
+// Read by position rather than by pattern: every record of a list holds one or two.
 std::optional<DateTime> dateTimeFromIso(std::string_view text) {
-    if (text.size() != 19)
+    constexpr std::string_view form = "0000-00-00 00:00:00";
+    if (text.size() != form.size())
         return std::nullopt;
-    static const DateTimePattern time("HH:mm:ss", DateTimePattern::Kind::Time);
-    const auto date = dateFromIso(text.substr(0, 10));
-    const auto clock = time.parse(text.substr(11));
-    if (!date || !clock || text[10] != ' ')
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (form[i] == '0' ? !digit : text[i] != form[i])
+            return std::nullopt;
+    }
+    const auto number = [text](std::size_t at, std::size_t digits) {
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const DateTime value{{number(0, 4), number(5, 2), number(8, 2)}, {number(11, 2), number(14, 2), number(17, 2)}};
+    if (!isValidDate(value.date) || !isValidTime(value.time))
         return std::nullopt;
-    return DateTime{*date, clock->time};
+    return value;
 }
 
 DateTimePattern::DateTimePattern(std::string_view pattern, Kind kind) {
@@ -214,38 +234,42 @@ void DateTimePattern::addToken(char letter, int count, bool hasAmPm) {
 
 std::string DateTimePattern::format(const DateTime& value) const {
     std::string text;
+    appendTo(text, value);
+    return text;
+}
+
+void DateTimePattern::appendTo(std::string& text, const DateTime& value) const {
     for (const Token& token : tokens_) {
         switch (token.field) {
         case Field::Literal:
             text += token.literal;
             break;
         case Field::Day:
-            text += padded(value.date.day, token.width);
+            appendPadded(text, value.date.day, token.width);
             break;
         case Field::Month:
-            text += padded(value.date.month, token.width);
+            appendPadded(text, value.date.month, token.width);
             break;
         case Field::Year:
-            text += token.width == 2 ? padded(value.date.year % 100, 2) : padded(value.date.year, 4);
+            appendPadded(text, token.width == 2 ? value.date.year % 100 : value.date.year, token.width == 2 ? 2 : 4);
             break;
         case Field::Hour24:
-            text += padded(value.time.hour, token.width);
+            appendPadded(text, value.time.hour, token.width);
             break;
         case Field::Hour12:
-            text += padded(value.time.hour % 12 == 0 ? 12 : value.time.hour % 12, token.width);
+            appendPadded(text, value.time.hour % 12 == 0 ? 12 : value.time.hour % 12, token.width);
             break;
         case Field::Minute:
-            text += padded(value.time.minute, token.width);
+            appendPadded(text, value.time.minute, token.width);
             break;
         case Field::Second:
-            text += padded(value.time.second, token.width);
+            appendPadded(text, value.time.second, token.width);
             break;
         case Field::AmPm:
             text += value.time.hour < 12 ? (token.upperCase ? "AM" : "am") : (token.upperCase ? "PM" : "pm");
             break;
         }
     }
-    return text;
 }
 
 std::optional<DateTime> DateTimePattern::parse(std::string_view text) const {
@@ -356,7 +380,15 @@ std::string ServerFormats::formatTime(const TimeOfDay& time) const {
 }
 
 std::string ServerFormats::formatDateTime(const DateTime& value) const {
-    return date_.format(value) + ' ' + displayTime_.format(value);
+    std::string text;
+    appendDateTime(text, value);
+    return text;
+}
+
+void ServerFormats::appendDateTime(std::string& text, const DateTime& value) const {
+    date_.appendTo(text, value);
+    text += ' ';
+    displayTime_.appendTo(text, value);
 }
 
 } // namespace journal

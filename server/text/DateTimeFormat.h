@@ -48,6 +48,7 @@ public:
     DateTimePattern(std::string_view pattern, Kind kind);
 
     std::string format(const DateTime& value) const;
+    void appendTo(std::string& text, const DateTime& value) const;
     // The fields the pattern does not hold keep their defaults; the whole text must match.
     std::optional<DateTime> parse(std::string_view text) const;
     // The longest text that format() can give.
@@ -78,6 +79,7 @@ public:
     // One display text: the date, a space and the time (hours and minutes on a 24-hour clock
     // when the server's own time form would not fit the client's 20-character columns).
     std::string formatDateTime(const DateTime& value) const;
+    void appendDateTime(std::string& text, const DateTime& value) const;
 
 private:
     DateTimePattern date_;

@@ -1,0 +1,80 @@
+#include "ServerHarness.h"
+#include "storage/JournalStore.h"
+
+#include <gmock/gmock.h>
+
+namespace journal::testing {
+namespace {
+
+using nlohmann::json;
+
+// A journal whose answer fills several pieces of the answer's text.
+class LongLists : public ServerTest {
+protected:
+    static constexpr int records = 3000;
+
+    void SetUp() override {
+        const std::string machine = server.addMachine(server.addWorkshop());
+        const std::string repairman = server.addRepairman();
+        auto connection = server.database().acquire();
+        storage::JournalStore store(*connection);
+        connection->begin(true);
+        for (int i = 0; i < records; ++i) {
+            storage::ServiceInput service;
+            service.machineId = std::stoll(machine);
+            service.description = "Замена подшипников шпинделя и регулировка зазоров, запись " + std::to_string(i);
+            service.repairmanIds = {std::stoll(repairman)};
+            service.start = {{2024, 3, 10}, {8, 30, 0}};
+            lastId = store.addService(service);
+        }
+        connection->commit();
+    }
+
+    void breakStartOf(storage::RecordId id, const std::string& value) const {
+        server.database().acquire()->query("UPDATE service SET start_at = ? WHERE id = ?", {value, std::to_string(id)});
+    }
+
+    storage::RecordId lastId = 0;
+};
+
+// The record that cannot be read comes after most of the list was written: the answer is still one error object,
+// never a cut list sent as a success.
+TEST_P(LongLists, RecordUnreadableMidwayIsAnErrorAnswer) {
+    const storage::RecordId late = lastId - 10;
+    breakStartOf(late, "broken");
+
+    const RawAnswer failed = server.post(formBody({{"command", "all_service"}}));
+    breakStartOf(late, "2024-03-10 08:30:00");
+    const json next = server.send({{"command", "sort_service"}, {"field", "S.description"}, {"path", "desc"}});
+
+    EXPECT_EQ(failed.status, 500);
+    EXPECT_EQ(failed.json, json({{"error", protocol::commandFailedMessage}}));
+    ASSERT_EQ(next.at("data").size(), static_cast<std::size_t>(records));
+    EXPECT_EQ(next.at("data")[0].at("Description"), "Замена подшипников шпинделя и регулировка зазоров, запись 999");
+}
+
+TEST_P(LongLists, AreSentWhole) {
+    const RawAnswer answer = server.post(formBody({{"command", "all_service"}}));
+
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(answer.contentType, "application/json; charset=utf-8");
+    ASSERT_TRUE(answer.json.is_object());
+    EXPECT_EQ(answer.json.at("data").size(), static_cast<std::size_t>(records));
+    EXPECT_GT(answer.body.size(), 3 * 256 * 1024u);
+    EXPECT_EQ(answer.body, answer.json.dump());
+}
+
+// Sorted lists are copied together record by record from text written in the order of the record numbers.
+TEST_P(LongLists, SortedListHoldsEveryRecordWholeInItsOrder) {
+    const json all = server.send({{"command", "all_service"}}).at("data");
+    // Every record starts at the same time: the order falls back to the record numbers.
+    const json sorted =
+        server.send({{"command", "sort_service"}, {"field", "S.time_start"}, {"path", "desc"}}).at("data");
+
+    EXPECT_EQ(sorted, all);
+}
+
+JOURNAL_ON_EVERY_DATABASE(LongLists);
+
+} // namespace
+} // namespace journal::testing
