@@ -64,7 +64,8 @@ Sheet downtimeSheet(const ExportedJournal& journal) {
     Downtime total{"Итого", {}, {}};
     for (const ExportedRepair& repair : journal.repairs) {
         Downtime& machine =
-            machines.try_emplace(repair.machineId, repair.machine, repair.inventory, repair.workshop).first->second;
+            machines.try_emplace(repair.machineId, Downtime{repair.machine, repair.inventory, repair.workshop})
+                .first->second;
         const auto seconds = repairSeconds(repair.start, repair.finish);
         machine.add(seconds);
         total.add(seconds);
