@@ -5,6 +5,7 @@
 // library's parser accepts, and read the same values.
 #include "AnswerReading.h"
 #include "JsonLoad.h"
+#include "JsonText.h"
 #include "RecordTable.h"
 
 #include <QList>
