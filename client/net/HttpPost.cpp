@@ -71,8 +71,9 @@ std::string charsetOf(const char* contentType) {
 }
 
 bool isUtf8(const std::string& charset) {
-    return charset.empty() || QByteArray::fromStdString(charset).compare("utf-8", Qt::CaseInsensitive) == 0 ||
-           QByteArray::fromStdString(charset).compare("utf8", Qt::CaseInsensitive) == 0;
+    const QByteArray name = QByteArray::fromStdString(charset);
+    return name.isEmpty() || name.compare("utf-8", Qt::CaseInsensitive) == 0 ||
+           name.compare("utf8", Qt::CaseInsensitive) == 0;
 }
 
 // Bytes that are not valid in the charset become U+FFFD instead of failing the exchange.

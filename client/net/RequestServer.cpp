@@ -13,16 +13,17 @@ TRequestServer::TRequestServer() = default;
 
 TRequestServer::~TRequestServer() = default;
 
-void TRequestServer::setDataServer(nlohmann::ordered_json command) {
-    fDataServer = journal::parseAnswer(journal::wireJson(command));
-    fCommand = std::move(command);
+// The command is written once: its wire text is what is sent and, read back, what DataServer shows until an answer.
+void TRequestServer::setDataServer(const nlohmann::ordered_json& command) {
+    fCommandText = journal::wireJson(command);
+    fDataServer = journal::parseAnswer(fCommandText);
 }
 
 void TRequestServer::Execute() {
     // The HTTP client is made here, not by the constructor, so that a libcurl that cannot even start ends the
     // program with the fixed message like any other failed exchange.
     try {
-        const std::string form = journal::formBody(fCommand, journal::kAccessKey);
+        const std::string form = journal::formBody(fCommandText, journal::kAccessKey);
         fHttpClient = std::make_unique<journal::HttpPost>();
         fResponse = std::make_unique<journal::HttpResponse>(fHttpClient->postForm(journal::channelSettings(), form));
     } catch (...) {
@@ -65,9 +66,9 @@ void TRequestServer::NetHTTPClient1RequestError() {
     std::_Exit(0); // at once, also when the sink returns: no window, table or channel gets to clean up
 }
 
-void journal::runExchange(nlohmann::ordered_json command, TRequestServer::TNotifyEvent onSuccessServer) {
+void journal::runExchange(const nlohmann::ordered_json& command, TRequestServer::TNotifyEvent onSuccessServer) {
     TRequestServer channel;
-    channel.setDataServer(std::move(command));
+    channel.setDataServer(command);
     channel.setOnMyEvent(std::move(onSuccessServer));
     channel.Execute();
     channel.Close();

@@ -26,7 +26,7 @@ public:
 
     // Before Execute: the command object. After a run whose answer carried "success": the answer.
     const journal::AnswerValue& DataServer() const { return fDataServer; }
-    void setDataServer(nlohmann::ordered_json command);
+    void setDataServer(const nlohmann::ordered_json& command);
 
     const TNotifyEvent& OnMyEvent() const { return fOnMyEvent; }
     void setOnMyEvent(TNotifyEvent callback) { fOnMyEvent = std::move(callback); }
@@ -38,7 +38,7 @@ private:
     void NetHTTPClient1RequestCompleted(std::string body);
     [[noreturn]] void NetHTTPClient1RequestError();
 
-    nlohmann::ordered_json fCommand;
+    std::string fCommandText;
     journal::AnswerValue fDataServer;
     std::unique_ptr<journal::HttpPost> fHttpClient;
     std::unique_ptr<journal::HttpResponse> fResponse;
@@ -49,6 +49,6 @@ namespace journal {
 
 // One exchange in the order every window runs it: a fresh channel, the command object, the
 // window's completion callback, Execute, Close.
-void runExchange(nlohmann::ordered_json command, TRequestServer::TNotifyEvent onSuccessServer);
+void runExchange(const nlohmann::ordered_json& command, TRequestServer::TNotifyEvent onSuccessServer);
 
 } // namespace journal

@@ -172,8 +172,8 @@ std::string formEncode(std::string_view value) {
     return out;
 }
 
-std::string formBody(const nlohmann::ordered_json& command, std::string_view key) {
-    return "data=" + formEncode(wireJson(command)) + "&key=" + formEncode(key);
+std::string formBody(std::string_view commandJson, std::string_view key) {
+    return "data=" + formEncode(commandJson) + "&key=" + formEncode(key);
 }
 
 } // namespace journal

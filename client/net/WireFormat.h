@@ -17,7 +17,7 @@ std::string asciiJson(const nlohmann::ordered_json& value);
 // application/x-www-form-urlencoded serialization of one value (space as '+').
 std::string formEncode(std::string_view value);
 
-// "data=<json>&key=<key>"
-std::string formBody(const nlohmann::ordered_json& command, std::string_view key);
+// "data=<command's wire JSON>&key=<key>"
+std::string formBody(std::string_view commandJson, std::string_view key);
 
 } // namespace journal

@@ -52,6 +52,10 @@ public:
     void endArray();
     void key(std::string_view name);
     void string(std::string_view utf8);
+    void member(std::string_view name, std::string_view utf8) {
+        key(name);
+        string(utf8);
+    }
     void boolean(bool value);
     // A small part built as a document.
     void document(const nlohmann::json& value);

@@ -57,20 +57,13 @@ public:
         if (service.finish)
             formats_.appendDateTime(finish_, *service.finish);
         out.beginObject();
-        out.key("Description");
-        out.string(service.description);
-        out.key("Id");
-        out.string(idText(service.id));
-        out.key("MachineTitle");
-        out.string(service.machineTitle);
-        out.key("Repairman");
-        out.string(crew_);
-        out.key("TimeFinish");
-        out.string(finish_);
-        out.key("TimeStart");
-        out.string(start_);
-        out.key("WorkshopTitle");
-        out.string(service.workshopTitle);
+        out.member("Description", service.description);
+        out.member("Id", idText(service.id));
+        out.member("MachineTitle", service.machineTitle);
+        out.member("Repairman", crew_);
+        out.member("TimeFinish", finish_);
+        out.member("TimeStart", start_);
+        out.member("WorkshopTitle", service.workshopTitle);
         out.endObject();
     }
 
@@ -116,20 +109,13 @@ void ListAnswers::machineDirectory(JsonWriter& out, SortOrder<MachineColumn> ord
     out.beginArray();
     store_.visitMachines(order, search, [&](const MachineRow& machine) {
         out.beginObject();
-        out.key("AtCreate");
-        out.string(stamp(machine.created));
-        out.key("AtUpdate");
-        out.string(stamp(machine.updated));
-        out.key("Description");
-        out.string(machine.description);
-        out.key("Id");
-        out.string(idText(machine.id));
-        out.key("Inventory");
-        out.string(machine.inventory);
-        out.key("Title");
-        out.string(machine.title);
-        out.key("TitleWorkshop");
-        out.string(machine.workshopTitle);
+        out.member("AtCreate", stamp(machine.created));
+        out.member("AtUpdate", stamp(machine.updated));
+        out.member("Description", machine.description);
+        out.member("Id", idText(machine.id));
+        out.member("Inventory", machine.inventory);
+        out.member("Title", machine.title);
+        out.member("TitleWorkshop", machine.workshopTitle);
         out.endObject();
     });
     out.endArray();

@@ -56,7 +56,7 @@ bool isUtf8(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const nlohmann::ordered_json command{{"command", "save_service"}, {"description_service", text}};
-    const std::string body = journal::formBody(command, journal::kAccessKey);
+    const std::string body = journal::formBody(journal::wireJson(command), journal::kAccessKey);
     if (!isUtf8(text))
         return 0; // only written without a crash: the windows never hold such text
 

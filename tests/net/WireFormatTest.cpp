@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FormEncoding,
 
 TEST(FormBody, CarriesDataFirstAndKeyLast) {
     const Json command{{"command", "search_machine"}, {"search", "Станок 1/2"}};
-    EXPECT_EQ(formBody(command, "QmWrTsXnPdKa"),
+    EXPECT_EQ(formBody(journal::wireJson(command), "QmWrTsXnPdKa"),
               "data=%7B%22command%22%3A%22search_machine%22%2C%22search%22%3A%22"
               "%D0%A1%D1%82%D0%B0%D0%BD%D0%BE%D0%BA+1%5C%2F2%22%7D&key=QmWrTsXnPdKa");
 }
