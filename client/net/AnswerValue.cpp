@@ -35,7 +35,8 @@ std::shared_ptr<AnswerDocument> parseDocument(std::string& body) {
     if (error == simdjson::SUCCESS)
         return answer;
     // Integers beyond 64 bits are numbers all the same: read as floating point, as the writer's parser reads them.
-    if (error == simdjson::NUMBER_ERROR) {
+    // That parser stops at a NUL byte, so text holding one must not take this way past the strict reader.
+    if (error == simdjson::NUMBER_ERROR && text.find('\0') == std::string_view::npos) {
         std::string rewritten = wireJson(parseJson(text));
         if (rewritten != text)
             return parseDocument(rewritten);

@@ -34,7 +34,10 @@ void checkSizes(const RecordTable& table) {
 void checkSameReadingAsTheJsonLibrary(const std::string& body) {
     std::optional<Json> expected;
     try {
-        expected = journal::parseJson(body);
+        // The library takes a NUL byte for the end of its input and would ignore what follows; no answer may
+        // hold one.
+        if (body.find('\0') == std::string::npos)
+            expected = journal::parseJson(body);
     } catch (const std::runtime_error&) {
     }
     std::optional<Json> read;

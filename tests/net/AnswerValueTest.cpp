@@ -60,6 +60,14 @@ TEST(ParseAnswer, ReadsWhatTheJsonLibraryReads) {
     }
 }
 
+// The JSON library stops reading at a NUL byte, so it took "9" followed by a NUL and anything for 9.
+TEST(ParseAnswer, RefusesAnyTextAfterTheValueEvenBehindANulByte) {
+    for (const std::string text : {std::string("9\0junk", 6), std::string("{\"success\":true}\0{", 18)}) {
+        ASSERT_NO_THROW(journal::parseJson(text));
+        EXPECT_THROW(parseAnswer(text), std::runtime_error);
+    }
+}
+
 TEST(ParseAnswer, RefusesHostileNestingInsteadOfOverflowingTheStack) {
     EXPECT_THROW(parseAnswer(nested(100000)), std::runtime_error);
 }
