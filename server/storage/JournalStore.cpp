@@ -186,35 +186,26 @@ RemoveResult JournalStore::remove(std::string_view table, std::string_view usedB
 
 namespace {
 
-// Every record's crew, read in one statement rather than one a record. Read in the table's own order and sorted
-// here: ordering by position in SQL costs the engine a sort of the whole table.
+// Every record's crew, read in one statement rather than one a record, in order from the index of crews.
 class Crews {
 public:
     explicit Crews(SqlConnection& sql) {
-        struct Member {
-            RecordId service;
-            long long position;
-            RecordId repairman;
-            auto operator<=>(const Member&) const = default;
-        };
-        std::vector<Member> members;
-        sql.visitRows("SELECT service_id, position, repairman_id FROM service_repairman", {},
-                      [&members](std::span<const SqlCell> row) {
-                          members.push_back({idFrom(row[0]), idFrom(row[1]), idFrom(row[2])});
-                      });
-        std::sort(members.begin(), members.end());
-        repairmen_.reserve(members.size());
-        for (const Member& member : members) {
-            if (starts_.empty() || starts_.back().first != member.service)
-                starts_.emplace_back(member.service, repairmen_.size());
-            repairmen_.push_back(member.repairman);
-        }
+        sql.visitIntegerRows("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {},
+                             [this](std::span<const long long> row) {
+                                 if (starts_.empty() || starts_.back().first != row[0])
+                                     starts_.emplace_back(row[0], repairmen_.size());
+                                 repairmen_.push_back(row[1]);
+                             });
     }
 
-    std::span<const RecordId> of(RecordId serviceId) const {
-        const auto found = std::lower_bound(starts_.begin(), starts_.end(), std::pair(serviceId, std::size_t(0)));
+    // Records are mostly asked for in the order of their numbers: the one after the last found is tried first.
+    std::span<const RecordId> of(RecordId serviceId) {
+        auto found = starts_.begin() + static_cast<std::ptrdiff_t>(next_);
+        if (found == starts_.end() || found->first != serviceId)
+            found = std::lower_bound(starts_.begin(), starts_.end(), std::pair(serviceId, std::size_t(0)));
         if (found == starts_.end() || found->first != serviceId)
             return {};
+        next_ = static_cast<std::size_t>(found - starts_.begin()) + 1;
         const std::size_t end = found + 1 == starts_.end() ? repairmen_.size() : (found + 1)->second;
         return std::span(repairmen_).subspan(found->second, end - found->second);
     }
@@ -222,39 +213,73 @@ public:
 private:
     std::vector<std::pair<RecordId, std::size_t>> starts_; // by service id: where its crew begins in repairmen_
     std::vector<RecordId> repairmen_;
+    std::size_t next_ = 0;
 };
+
+// The titles of every machine and its workshop, read once rather than joined to each record.
+class MachineTitles {
+public:
+    struct Titles {
+        std::string machine;
+        std::string workshop;
+    };
+
+    explicit MachineTitles(SqlConnection& sql) {
+        sql.visitRows(
+            "SELECT m.id, m.title, w.title FROM machine m JOIN workshop w ON w.id = m.workshop_id ORDER BY m.id", {},
+            [this](std::span<const SqlCell> row) {
+                ids_.push_back(idFrom(row[0]));
+                titles_.push_back({std::string(viewFrom(row[1])), std::string(viewFrom(row[2]))});
+            });
+    }
+
+    const Titles& of(RecordId machineId) const {
+        const auto found = std::lower_bound(ids_.begin(), ids_.end(), machineId);
+        if (found == ids_.end() || *found != machineId)
+            throw StorageError("the database holds a record of a machine it lacks");
+        return titles_[static_cast<std::size_t>(found - ids_.begin())];
+    }
+
+private:
+    std::vector<RecordId> ids_; // ascending
+    std::vector<Titles> titles_;
+};
+
+// The records, joined to their machines and workshops only to be sorted by their titles: SQLite would otherwise
+// scan the records by machine and fetch each one.
+std::string serviceSource(ServiceColumn sortColumn) {
+    if (sortColumn == ServiceColumn::MachineTitle || sortColumn == ServiceColumn::WorkshopTitle)
+        return "service s JOIN machine m ON m.id = s.machine_id JOIN workshop w ON w.id = m.workshop_id";
+    return "service s";
+}
 
 } // namespace
 
 void JournalStore::visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit) {
-    const Crews crews(sql_);
+    Crews crews(sql_);
+    const MachineTitles titles(sql_);
     ServiceRow service;
-    sql_.visitRows("SELECT s.id, m.title, w.title, s.description, s.start_at, s.finish_at"
-                   " FROM service s JOIN machine m ON m.id = s.machine_id"
-                   " JOIN workshop w ON w.id = m.workshop_id" +
+    sql_.visitRows("SELECT s.id, s.machine_id, s.description, s.start_at, s.finish_at FROM " +
+                       serviceSource(order.column) +
                        orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
                    {}, [&](std::span<const SqlCell> row) {
                        service.id = idFrom(row[0]);
-                       service.machineTitle = viewFrom(row[1]);
-                       service.workshopTitle = viewFrom(row[2]);
-                       service.description = viewFrom(row[3]);
-                       service.start = dateTimeFrom(row[4]);
-                       service.finish = row[5] ? std::optional(dateTimeFrom(row[5])) : std::nullopt;
+                       const MachineTitles::Titles& machine = titles.of(idFrom(row[1]));
+                       service.machineTitle = machine.machine;
+                       service.workshopTitle = machine.workshop;
+                       service.description = viewFrom(row[2]);
+                       service.start = dateTimeFrom(row[3]);
+                       service.finish = row[4] ? std::optional(dateTimeFrom(row[4])) : std::nullopt;
                        service.repairmanIds = crews.of(service.id);
                        visit(service);
                    });
 }
 
 std::vector<RecordId> JournalStore::serviceIds(SortOrder<ServiceColumn> order) {
-    // Joined only to sort by their titles: SQLite would otherwise scan the records by machine and fetch each one.
-    const bool byTitle = order.column == ServiceColumn::MachineTitle || order.column == ServiceColumn::WorkshopTitle;
-    const std::string from = byTitle ? "service s JOIN machine m ON m.id = s.machine_id"
-                                       " JOIN workshop w ON w.id = m.workshop_id"
-                                     : "service s";
     std::vector<RecordId> ids;
-    sql_.visitRows("SELECT s.id FROM " + from +
-                       orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
-                   {}, [&ids](std::span<const SqlCell> row) { ids.push_back(idFrom(row[0])); });
+    sql_.visitIntegerRows("SELECT s.id FROM " + serviceSource(order.column) +
+                              orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
+                          {}, [&ids](std::span<const long long> row) { ids.push_back(row[0]); });
     return ids;
 }
 

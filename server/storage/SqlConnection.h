@@ -16,6 +16,7 @@ using SqlParams = std::vector<SqlValue>;
 // A value as the engine holds it; valid only while the row is being visited.
 using SqlCell = std::optional<std::string_view>;
 using SqlRowVisitor = std::function<void(std::span<const SqlCell> row)>;
+using SqlIntegerRowVisitor = std::function<void(std::span<const long long> row)>;
 
 // The database failed on a statement.
 class StorageError : public std::runtime_error {
@@ -55,6 +56,9 @@ public:
     virtual std::vector<SqlRow> query(std::string_view sql, const SqlParams& params = {}) = 0;
     // The same, handing each row to `visit` as it is read instead of copying the result; for long lists.
     virtual void visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit);
+    // The same for rows of integers only (ids, positions), which need not go through their text; throws
+    // StorageError on any other value.
+    virtual void visitIntegerRows(std::string_view sql, const SqlParams& params, const SqlIntegerRowVisitor& visit);
     // Runs a script of statements without parameters.
     virtual void execute(std::string_view script) = 0;
 

@@ -67,11 +67,6 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
     sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
-struct Statement {
-    sqlite3_stmt* handle = nullptr;
-    ~Statement() { sqlite3_finalize(handle); }
-};
-
 } // namespace
 
 struct SqliteConnection::Collations {
@@ -138,7 +133,11 @@ std::vector<SqlRow> SqliteConnection::query(std::string_view sql, const SqlParam
     return rows;
 }
 
-void SqliteConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
+SqliteConnection::Statement::~Statement() {
+    sqlite3_finalize(handle);
+}
+
+SqliteConnection::Statement SqliteConnection::prepare(std::string_view sql, const SqlParams& params) const {
     Statement statement;
     int code = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement.handle, nullptr);
     if (code != SQLITE_OK)
@@ -151,7 +150,13 @@ void SqliteConnection::visitRows(std::string_view sql, const SqlParams& params, 
         if (code != SQLITE_OK)
             fail(code, "bind");
     }
+    return statement;
+}
+
+void SqliteConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
+    const Statement statement = prepare(sql, params);
     std::vector<SqlCell> cells(sqlite3_column_count(statement.handle));
+    int code;
     while ((code = sqlite3_step(statement.handle)) == SQLITE_ROW) {
         for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle, column));
@@ -161,6 +166,23 @@ void SqliteConnection::visitRows(std::string_view sql, const SqlParams& params, 
                                           static_cast<std::size_t>(sqlite3_column_bytes(statement.handle, column)));
         }
         visit(cells);
+    }
+    if (code != SQLITE_DONE)
+        fail(code, "step");
+}
+
+void SqliteConnection::visitIntegerRows(std::string_view sql, const SqlParams& params,
+                                        const SqlIntegerRowVisitor& visit) {
+    const Statement statement = prepare(sql, params);
+    std::vector<long long> numbers(sqlite3_column_count(statement.handle));
+    int code;
+    while ((code = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+        for (int column = 0; column < static_cast<int>(numbers.size()); ++column) {
+            if (sqlite3_column_type(statement.handle, column) != SQLITE_INTEGER)
+                throw StorageError("the database holds a broken number");
+            numbers[column] = sqlite3_column_int64(statement.handle, column);
+        }
+        visit(numbers);
     }
     if (code != SQLITE_DONE)
         fail(code, "step");

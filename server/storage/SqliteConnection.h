@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <memory>
+#include <utility>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace journal::storage {
 
@@ -19,6 +21,7 @@ public:
 
     std::vector<SqlRow> query(std::string_view sql, const SqlParams& params) override;
     void visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) override;
+    void visitIntegerRows(std::string_view sql, const SqlParams& params, const SqlIntegerRowVisitor& visit) override;
     void execute(std::string_view script) override;
     void begin(bool forWriting) override;
     void commit() override;
@@ -28,8 +31,17 @@ public:
 
 private:
     struct Collations;
+    // A prepared statement, finalised when it goes out of scope.
+    struct Statement {
+        sqlite3_stmt* handle = nullptr;
+        Statement() = default;
+        Statement(Statement&& other) noexcept
+            : handle(std::exchange(other.handle, nullptr)) {}
+        ~Statement();
+    };
 
     [[noreturn]] void fail(int code, std::string_view what) const;
+    Statement prepare(std::string_view sql, const SqlParams& params) const;
     void registerFunctions();
 
     sqlite3* db_ = nullptr;

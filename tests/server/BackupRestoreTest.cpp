@@ -73,6 +73,36 @@ TEST_F(BackupRestoreTest, TheLogOfTheReplacedDatabaseStaysWithIt) {
     EXPECT_THAT(descriptions(kept), ElementsAre("первая", "только в журнале"));
 }
 
+// A backup made by a server of the first schema comes back brought up to date, its records and crews kept.
+TEST_F(BackupRestoreTest, AnOlderBackupIsMigratedOnRestore) {
+    const auto backup = folder / "backup.sqlite3";
+    std::vector<storage::RecordId> crew;
+    {
+        const auto sql = openJournal(backup);
+        storage::JournalStore store(*sql);
+        const auto petrov = addRepairman(store, "Петров");
+        crew = {addRepairman(store, "Иванов"), petrov}; // not in the order of their numbers
+        addRepair(store, addMachine(store, "Станок"), "из копии", "2024-03-11 08:00:00", std::nullopt, crew);
+        sql->execute("DROP INDEX service_repairman_order; DELETE FROM schema_version WHERE version > 1");
+    }
+    makeJournal(database, "текущая");
+
+    const std::string report = maintenance::restoreDatabase(backup, location());
+
+    const std::string latest = std::to_string(storage::latestSchemaVersion());
+    EXPECT_THAT(report, HasSubstr("migrated to version " + latest));
+    const auto sql = openJournal(database);
+    EXPECT_EQ(sql->query("SELECT MAX(version) FROM schema_version", {}).at(0).at(0), latest);
+    EXPECT_EQ(sql->query("SELECT 1 FROM sqlite_master WHERE name = 'service_repairman_order'", {}).size(), 1U);
+    storage::JournalStore store(*sql);
+    std::vector<std::pair<std::string, std::vector<storage::RecordId>>> records;
+    store.visitServices({}, [&](const storage::ServiceRow& service) {
+        records.emplace_back(service.description,
+                             std::vector(service.repairmanIds.begin(), service.repairmanIds.end()));
+    });
+    EXPECT_THAT(records, ElementsAre(std::pair(std::string("из копии"), crew)));
+}
+
 TEST_F(BackupRestoreTest, RestoreIsRefusedWhileTheDatabaseIsInUse) {
     makeJournal(folder / "backup.sqlite3", "из копии");
     makeJournal(database, "текущая");
