@@ -26,6 +26,15 @@ bool isValidTime(const TimeOfDay& time) {
 
 // Appends rather than returns: the journal's list formats two times a record.
 void appendPadded(std::string& text, int value, int width) {
+    // Days, months and times, written for every record of a list.
+    if (value >= 0 && value < 100 && width <= 2) {
+        const char digits[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+        if (value < 10 && width < 2)
+            text += digits[1];
+        else
+            text.append(digits, 2);
+        return;
+    }
     char digits[12];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     const auto length = static_cast<int>(end - digits);
