@@ -2,6 +2,7 @@
 
 #include "http/FormBody.h"
 #include "http/RequestLog.h"
+#include "http/StreamedAnswer.h"
 
 #include <chrono>
 #include <httplib.h>
@@ -46,6 +47,41 @@ void sendJson(httplib::Response& response, int status, protocol::JsonText body) 
         },
         [owned](bool) mutable {
             owned.reset();
+            malloc_trim(0);
+        });
+}
+
+std::string_view outcomeName(protocol::Outcome outcome);
+
+// A long answer of a read goes out in chunks while it is being written. Should the command fail after the first
+// one, the connection is closed without the last chunk: the client sees the answer cut, never a shorter list.
+void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> streamed,
+                  std::chrono::steady_clock::time_point started) {
+    response.status = 200;
+    StreamedAnswer* answering = streamed.get();
+    response.set_chunked_content_provider(
+        jsonContentType,
+        [streamed = answering, started](std::size_t, httplib::DataSink& sink) {
+            while (auto piece = streamed->next()) {
+                if (!sink.write(piece->data(), piece->size()))
+                    return false;
+                streamed->recycle(std::move(*piece));
+            }
+            const protocol::Answer& answer = streamed->finished();
+            const auto elapsed = std::chrono::steady_clock::now() - started;
+            if (answer.outcome != protocol::Outcome::Success) {
+                logFault(answer.command, answer.fault);
+                logRequest(answer.command, "cut", elapsed);
+                return false;
+            }
+            sink.done();
+            logRequest(answer.command, outcomeName(answer.outcome), elapsed);
+            return true;
+        },
+        // Owns the answer: it runs whether or not the provider ran (and then stops the writer). Each thread allocates
+        // from its own malloc arena, which would otherwise keep the long answer's memory.
+        [streamed = std::move(streamed)](bool) mutable {
+            streamed.reset();
             malloc_trim(0);
         });
 }
@@ -141,7 +177,14 @@ void JournalHttpServer::routeRequests() {
             logRequest({}, "not-a-form", std::chrono::steady_clock::now() - started);
             return;
         }
-        protocol::Answer answer = protocol_.answer(field(*fields, "data"), field(*fields, "key"));
+        auto streamed = std::make_shared<StreamedAnswer>(
+            [this, data = field(*fields, "data"), key = field(*fields, "key")](
+                const protocol::JsonText::PieceSink& sink) { return protocol_.answer(data, key, sink); });
+        if (streamed->streams()) {
+            sendStreamed(response, std::move(streamed), started);
+            return;
+        }
+        protocol::Answer& answer = streamed->finished();
         if (answer.outcome == protocol::Outcome::Failed)
             logFault(answer.command, answer.fault);
         sendJson(response, answer.outcome == protocol::Outcome::Failed ? 500 : 200, std::move(answer.body));

@@ -29,8 +29,8 @@ json success(const char* member, json payload) {
 
 // {"data": ..., "success": true} written as the list is read, the members in a dumped document's order.
 template <typename WriteData>
-JsonText dataAnswer(WriteData writeData) {
-    JsonText text;
+JsonText dataAnswer(const CommandContext& context, WriteData writeData) {
+    JsonText text(context.answerSink);
     JsonWriter out(text);
     out.beginObject();
     out.key("data");
@@ -104,7 +104,7 @@ ServiceInput serviceInput(const CommandContext& context) {
 }
 
 JsonText journalAnswer(const CommandContext& context, SortOrder<ServiceColumn> order = {}) {
-    return dataAnswer([&](JsonWriter& out) { context.answers.journal(out, order); });
+    return dataAnswer(context, [&](JsonWriter& out) { context.answers.journal(out, order); });
 }
 
 JsonText allService(const CommandContext& context) {
@@ -168,7 +168,7 @@ MachineInput machineInput(const CommandContext& context) {
 
 JsonText machineAnswer(const CommandContext& context, SortOrder<MachineColumn> order = {},
                        const std::optional<std::string>& search = {}) {
-    return dataAnswer([&](JsonWriter& out) { context.answers.machineDirectory(out, order, search); });
+    return dataAnswer(context, [&](JsonWriter& out) { context.answers.machineDirectory(out, order, search); });
 }
 
 JsonText allMachine(const CommandContext& context) {

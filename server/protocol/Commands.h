@@ -14,6 +14,8 @@ struct CommandContext {
     const CommandInput& input;
     storage::JournalStore& store;
     const ListAnswers& answers;
+    // Where a long answer of a read goes while it is being written; empty to keep it whole.
+    const JsonText::PieceSink& answerSink;
 };
 
 // Returns the whole success answer; throws Refusal to refuse.

@@ -1,6 +1,9 @@
 #include "protocol/JsonWriter.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace journal::protocol {
 namespace {
@@ -35,6 +38,31 @@ std::size_t sequenceLength(std::string_view text, std::size_t at) {
     return 0;
 }
 
+// Whether eight bytes need no escape and hold only ASCII and well-formed two-byte characters (all of Cyrillic),
+// of which one may have begun in the bytes before (`pendingLead`) or go on in the bytes after (set on return).
+// Word-wise forms of "some byte is zero" and "some byte is below n" (n <= 128); byte 0 is the first.
+bool isPlainWord(std::uint64_t word, bool& pendingLead) {
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap64(word);
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    constexpr std::uint64_t highs = 0x8080808080808080;
+    const auto hasZero = [](std::uint64_t value) { return (value - ones) & ~value & highs; };
+    const std::uint64_t control = (word - ones * 0x20) & ~word & highs;
+    const std::uint64_t special = control | hasZero(word ^ (ones * '"')) | hasZero(word ^ (ones * '\\'));
+    const std::uint64_t bit6 = (word << 1) & highs;
+    const std::uint64_t bit5 = (word << 2) & highs;
+    const std::uint64_t leads = word & bit6; // 0xC0 and up
+    const std::uint64_t continuations = word & highs & ~bit6;
+    // 0xC0 and 0xC1 would begin overlong forms, 0xE0 and up longer characters
+    const std::uint64_t overlong = ~(((word & (ones * 0x1E)) + ones * 0x7F) & highs);
+    const std::uint64_t unusualLeads = leads & (bit5 | overlong);
+    const std::uint64_t expectedContinuations = (leads << 8) | (pendingLead ? 0x80 : 0);
+    if ((special | unusualLeads | (continuations ^ expectedContinuations)) != 0)
+        return false;
+    pendingLead = (leads >> 63) != 0;
+    return true;
+}
+
 void appendEscape(std::string& out, unsigned char byte) {
     static constexpr char hex[] = "0123456789abcdef";
     switch (byte) {
@@ -66,6 +94,56 @@ void appendEscape(std::string& out, unsigned char byte) {
     }
 }
 
+// The text as a JSON string. One pass over the text for the escapes and the UTF-8 check; text with broken UTF-8 (which
+// the protocol never stores, but a database edited by hand may hold) is left to nlohmann, whose replacement it must
+// match. `out` has room for the longest escaped form, 6 bytes a byte and the quotes.
+void appendEscaped(std::string& out, std::string_view utf8) {
+    const std::size_t start = out.size();
+    out += '"';
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t size = utf8.size();
+    std::size_t copied = 0;
+    std::size_t i = 0;
+    while (true) {
+        // Plain words are skipped whole; a character cut at the end of the last one is looked at again below.
+        bool pendingLead = false;
+        for (std::uint64_t word; i + sizeof word <= size; i += sizeof word) {
+            std::memcpy(&word, bytes + i, sizeof word);
+            if (!isPlainWord(word, pendingLead))
+                break;
+        }
+        if (pendingLead)
+            --i;
+        if (i >= size)
+            break;
+        // The word that was not plain goes character by character.
+        for (const std::size_t end = std::min(size, i + sizeof(std::uint64_t)); i < end;) {
+            const unsigned char byte = bytes[i];
+            if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
+                ++i;
+            } else if (byte >= 0x80) {
+                const std::size_t length = sequenceLength(utf8, i);
+                if (length == 0) {
+                    out.resize(start);
+                    out += dumped(std::string(utf8));
+                    return;
+                }
+                i += length;
+            } else {
+                out.append(utf8.data() + copied, i - copied);
+                appendEscape(out, byte);
+                copied = ++i;
+            }
+        }
+    }
+    out.append(utf8.data() + copied, size - copied);
+    out += '"';
+}
+
+std::size_t escapedRoom(std::string_view utf8) {
+    return utf8.size() * 6 + 2;
+}
+
 } // namespace
 
 JsonText::JsonText(const nlohmann::json& document)
@@ -73,14 +151,21 @@ JsonText::JsonText(const nlohmann::json& document)
     , starts_{0} {}
 
 std::string& JsonText::tailWithRoom(std::size_t reserve) {
-    if (pieces_.empty() || (!pieces_.back().empty() && pieces_.back().size() + reserve > pieceBytes)) {
+    const bool full = !pieces_.empty() && !pieces_.back().empty() && pieces_.back().size() + reserve > pieceBytes;
+    if (full && sink_) {
+        starts_.back() = size();
+        pieces_.back() = sink_(std::move(pieces_.back()));
+        pieces_.back().clear();
+        pieces_.back().reserve(std::max(reserve, pieceBytes));
+    } else if (pieces_.empty() || full) {
         // A text that fills one piece goes on to fill more: give the next ones their full size at once.
         const bool first = pieces_.empty();
         starts_.push_back(size());
         pieces_.emplace_back().reserve(first ? reserve : std::max(reserve, pieceBytes));
     }
     std::string& tail = pieces_.back();
-    tail.reserve(tail.size() + reserve);
+    if (tail.capacity() - tail.size() < reserve)
+        tail.reserve(tail.size() + reserve);
     return tail;
 }
 
@@ -160,14 +245,25 @@ void JsonWriter::endArray() {
 
 void JsonWriter::key(std::string_view name) {
     beforeValue();
-    escaped(name);
-    text_.append(":");
+    std::string& out = text_.tailWithRoom(name.size() + 3);
+    out += '"';
+    out += name;
+    out += "\":";
     afterKey_ = true;
 }
 
 void JsonWriter::string(std::string_view utf8) {
     beforeValue();
-    escaped(utf8);
+    appendEscaped(text_.tailWithRoom(escapedRoom(utf8)), utf8);
+}
+
+void JsonWriter::member(std::string_view name, std::string_view utf8) {
+    beforeValue();
+    std::string& out = text_.tailWithRoom(name.size() + 3 + escapedRoom(utf8));
+    out += '"';
+    out += name;
+    out += "\":";
+    appendEscaped(out, utf8);
 }
 
 void JsonWriter::boolean(bool value) {
@@ -183,38 +279,6 @@ void JsonWriter::document(const nlohmann::json& value) {
 void JsonWriter::written(const JsonText& source, std::size_t begin, std::size_t end) {
     beforeValue();
     text_.appendSlice(source, begin, end);
-}
-
-// One pass over the text for the escapes and the UTF-8 check; text with broken UTF-8 (which the protocol never
-// stores, but a database edited by hand may hold) is left to nlohmann, whose replacement it must match.
-void JsonWriter::escaped(std::string_view utf8) {
-    std::string& out = text_.tailWithRoom(utf8.size() * 6 + 2);
-    const std::size_t start = out.size();
-    out += '"';
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-    std::size_t copied = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char byte = bytes[i];
-        if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
-            ++i;
-        } else if (byte >= 0xC2 && byte <= 0xDF && i + 1 < utf8.size() && (bytes[i + 1] & 0xC0) == 0x80) {
-            i += 2; // Cyrillic, the common case
-        } else if (byte >= 0x80) {
-            const std::size_t length = sequenceLength(utf8, i);
-            if (length == 0) {
-                out.resize(start);
-                out += dumped(std::string(utf8));
-                return;
-            }
-            i += length;
-        } else {
-            out.append(utf8.data() + copied, i - copied);
-            appendEscape(out, byte);
-            copied = ++i;
-        }
-    }
-    out.append(utf8.data() + copied, utf8.size() - copied);
-    out += '"';
 }
 
 } // namespace journal::protocol

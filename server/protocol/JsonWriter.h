@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -12,8 +13,14 @@ namespace journal::protocol {
 class JsonText {
 public:
     static constexpr std::size_t pieceBytes = 256 * 1024;
+    // Takes each full piece of an answer that is sent while it is written, and gives back a buffer to write the
+    // next one in (emptied; its room is kept).
+    using PieceSink = std::function<std::string(std::string full)>;
 
     JsonText() = default;
+    // An empty sink keeps every piece.
+    explicit JsonText(PieceSink sink)
+        : sink_(std::move(sink)) {}
     // Short answers are built as documents.
     JsonText(const nlohmann::json& document);
 
@@ -24,7 +31,9 @@ public:
     std::string& tailWithRoom(std::size_t reserve);
 
     std::size_t size() const { return starts_.empty() ? 0 : starts_.back() + pieces_.back().size(); }
+    // The pieces not handed to the sink.
     const std::vector<std::string>& pieces() const { return pieces_; }
+    bool handedOver() const { return !starts_.empty() && starts_.front() > 0; }
 
     // The whole text in one string; moved out when it is one piece.
     std::string takeWhole();
@@ -34,6 +43,7 @@ public:
 private:
     std::string joined() const;
 
+    PieceSink sink_;
     std::vector<std::string> pieces_;
     std::vector<std::size_t> starts_; // of each piece within the text
 };
@@ -50,12 +60,10 @@ public:
     void endObject();
     void beginArray();
     void endArray();
+    // `name` is one of the protocol's own member names: plain ASCII, written as it is.
     void key(std::string_view name);
     void string(std::string_view utf8);
-    void member(std::string_view name, std::string_view utf8) {
-        key(name);
-        string(utf8);
-    }
+    void member(std::string_view name, std::string_view utf8);
     void boolean(bool value);
     // A small part built as a document.
     void document(const nlohmann::json& value);
@@ -66,7 +74,6 @@ private:
     void beforeValue();
     void open(char bracket);
     void close(char bracket);
-    void escaped(std::string_view utf8);
 
     JsonText& text_;
     std::vector<bool> hasItems_; // for each open object or array

@@ -33,7 +33,8 @@ Protocol::Protocol(storage::ConnectionPool& database, ServerFormats formats, std
     , formats_(std::move(formats))
     , accessKey_(std::move(accessKey)) {}
 
-Answer Protocol::answer(const std::optional<std::string>& data, const std::optional<std::string>& key) const {
+Answer Protocol::answer(const std::optional<std::string>& data, const std::optional<std::string>& key,
+                        const JsonText::PieceSink& sink) const {
     if (!key || !sameKey(*key, accessKey_))
         return refused("Неверный ключ доступа.");
     if (!data)
@@ -44,22 +45,30 @@ Answer Protocol::answer(const std::optional<std::string>& data, const std::optio
     const auto name = command.find("command");
     if (name == command.end() || !name->is_string())
         return refused("В запросе нет команды.");
-    return run(command, name->get_ref<const std::string&>());
+    return run(command, name->get_ref<const std::string&>(), sink);
 }
 
-Answer Protocol::run(const nlohmann::json& command, std::string_view name) const {
+Answer Protocol::run(const nlohmann::json& command, std::string_view name, const JsonText::PieceSink& sink) const {
     const CommandDefinition* definition = findCommand(name);
     if (definition == nullptr)
         return refused("Неизвестная команда.");
     std::string commandName(definition->name);
+    bool handedOver = false;
+    JsonText::PieceSink countedSink;
+    if (sink && !definition->writes) {
+        countedSink = [&](std::string full) {
+            handedOver = true;
+            return sink(std::move(full));
+        };
+    }
     try {
         const CommandInput input(command, formats_);
         for (int attempt = 1;; ++attempt) {
             try {
-                return {runOnce(*definition, input), Outcome::Success, std::move(commandName), {}};
+                return {runOnce(*definition, input, countedSink), Outcome::Success, std::move(commandName), {}};
             } catch (const storage::SerializationConflict&) {
-                // Rolled back whole, so running it again cannot apply it twice.
-                if (attempt == maxAttempts)
+                // Rolled back whole, so running it again cannot apply it twice; but what was sent stays sent.
+                if (attempt == maxAttempts || handedOver)
                     throw;
             }
         }
@@ -77,15 +86,15 @@ Answer Protocol::run(const nlohmann::json& command, std::string_view name) const
     }
 }
 
-JsonText Protocol::runOnce(const CommandDefinition& definition, const CommandInput& input) const {
+JsonText Protocol::runOnce(const CommandDefinition& definition, const CommandInput& input,
+                           const JsonText::PieceSink& sink) const {
     auto connection = database_.acquire();
     storage::JournalStore store(*connection);
     const ListAnswers answers(store, formats_);
     connection->begin(definition.writes);
     try {
-        // The whole answer is written before the commit: a read that fails midway becomes an error answer, never
-        // half a list sent as a success.
-        JsonText body = definition.handle({input, store, answers});
+        // A change is answered whole before its commit, so that what the client reads is what was committed.
+        JsonText body = definition.handle({input, store, answers, sink});
         connection->commit();
         return body;
     } catch (...) {

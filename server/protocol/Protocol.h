@@ -39,12 +39,16 @@ public:
 
     Protocol(storage::ConnectionPool& database, ServerFormats formats, std::string accessKey);
 
-    // `data` and `key` are the decoded form fields, absent when the form lacks them.
-    Answer answer(const std::optional<std::string>& data, const std::optional<std::string>& key) const;
+    // `data` and `key` are the decoded form fields, absent when the form lacks them. A command that only reads
+    // hands the full pieces of a long answer to `sink` as it writes them; should it fail after that, its answer
+    // is the error, and the pieces handed over must not be taken for a whole answer.
+    Answer answer(const std::optional<std::string>& data, const std::optional<std::string>& key,
+                  const JsonText::PieceSink& sink = {}) const;
 
 private:
-    Answer run(const nlohmann::json& command, std::string_view name) const;
-    JsonText runOnce(const CommandDefinition& definition, const CommandInput& input) const;
+    Answer run(const nlohmann::json& command, std::string_view name, const JsonText::PieceSink& sink) const;
+    JsonText runOnce(const CommandDefinition& definition, const CommandInput& input,
+                     const JsonText::PieceSink& sink) const;
 
     storage::ConnectionPool& database_;
     ServerFormats formats_;

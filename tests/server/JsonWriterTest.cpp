@@ -64,6 +64,30 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"NoLeadByte", "\xf5\xff"}, TextCase{"BrokenAmongEscapes", "\"\n\xd0\"\t"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Texts are read eight bytes at a time: every kind of character, whole or broken, at every place in and across
+// those words reads as a dumped document has it.
+TEST(JsonWriter, EscapesLikeADumpAtEveryOffset) {
+    const std::vector<std::string> ascii = {"a", "\"", "\\", "\n", "\x1f", "\x7f"};
+    const std::vector<std::string> whole = {"Ж", "ё", "\xc2\x80", "\xdf\xbf", "€", "😀", "Ремонт станка"};
+    const std::vector<std::string> broken = {"\xd0",         "\x80",         "\xc0\xaf",         "\xc1\xbf",
+                                             "\xe0\x80\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xff"};
+    std::vector<std::string> characters = ascii;
+    characters.insert(characters.end(), whole.begin(), whole.end());
+    characters.insert(characters.end(), broken.begin(), broken.end());
+    for (std::size_t offset = 0; offset <= 8; ++offset) {
+        for (const std::string& first : characters) {
+            for (const std::string& second : characters) {
+                for (const std::string& third : characters) {
+                    const std::string value = std::string(offset, 'x') + first + second + "Цех" + third;
+                    JsonText text;
+                    JsonWriter(text).string(value);
+                    ASSERT_EQ(written(text), dumped(value)) << ::testing::PrintToString(value);
+                }
+            }
+        }
+    }
+}
+
 TEST(JsonWriter, NestsAndSeparatesLikeADump) {
     JsonText text;
     JsonWriter out(text);
@@ -107,6 +131,32 @@ TEST(JsonWriter, LongListSpansPiecesWhole) {
     EXPECT_GT(text.pieces().size(), 2u);
     EXPECT_EQ(written(text), dumped(expected));
     EXPECT_EQ(text.takeWhole(), dumped(expected));
+}
+
+// An answer sent while it is written hands over its full pieces; they and the rest are the whole text.
+TEST(JsonWriter, HandsFullPiecesToItsSink) {
+    std::string sent;
+    std::size_t handed = 0;
+    JsonText text([&](std::string full) {
+        EXPECT_LE(full.size(), JsonText::pieceBytes);
+        sent += full;
+        ++handed;
+        return std::move(full); // its room is used again
+    });
+    JsonWriter out(text);
+    json expected = json::array();
+    out.beginArray();
+    for (int i = 0; i < 20000; ++i) {
+        const std::string value = "Запись " + std::to_string(i) + std::string(i % 50, 'x');
+        out.string(value);
+        expected.push_back(value);
+    }
+    out.endArray();
+
+    EXPECT_GT(handed, 2u);
+    EXPECT_TRUE(text.handedOver());
+    EXPECT_EQ(text.size(), dumped(expected).size());
+    EXPECT_EQ(sent + text.takeWhole(), dumped(expected));
 }
 
 } // namespace

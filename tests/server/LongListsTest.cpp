@@ -37,20 +37,53 @@ protected:
     storage::RecordId lastId = 0;
 };
 
-// The record that cannot be read comes after most of the list was written: the answer is still one error object,
-// never a cut list sent as a success.
-TEST_P(LongLists, RecordUnreadableMidwayIsAnErrorAnswer) {
-    const storage::RecordId late = lastId - 10;
-    breakStartOf(late, "broken");
+// A record that cannot be read before the first piece went out makes the answer one error object.
+TEST_P(LongLists, RecordUnreadableEarlyIsAnErrorAnswer) {
+    const storage::RecordId early = lastId - records + 5;
+    breakStartOf(early, "broken");
 
     const RawAnswer failed = server.post(formBody({{"command", "all_service"}}));
-    breakStartOf(late, "2024-03-10 08:30:00");
-    const json next = server.send({{"command", "sort_service"}, {"field", "S.description"}, {"path", "desc"}});
+    breakStartOf(early, "2024-03-10 08:30:00");
 
     EXPECT_EQ(failed.status, 500);
     EXPECT_EQ(failed.json, json({{"error", protocol::commandFailedMessage}}));
+    EXPECT_EQ(server.send({{"command", "all_service"}}).at("data").size(), static_cast<std::size_t>(records));
+}
+
+// One that cannot be read after most of the list went out cuts the answer off: it ends without the last chunk, so
+// that no client takes it for the whole list. The server goes on answering.
+TEST_P(LongLists, RecordUnreadableLateCutsTheAnswerOff) {
+    const storage::RecordId late = lastId - 10;
+    breakStartOf(late, "broken");
+
+    const auto cut = server.newClient()->Post("/api/index", formBody({{"command", "all_service"}}), formContentType);
+    breakStartOf(late, "2024-03-10 08:30:00");
+    const json next = server.send({{"command", "sort_service"}, {"field", "S.description"}, {"path", "desc"}});
+
+    EXPECT_FALSE(cut) << "status " << cut->status << ", " << cut->body.size() << " bytes";
     ASSERT_EQ(next.at("data").size(), static_cast<std::size_t>(records));
     EXPECT_EQ(next.at("data")[0].at("Description"), "Замена подшипников шпинделя и регулировка зазоров, запись 999");
+}
+
+// Clients that stop reading midway hold neither the server's threads nor its database: there are more of them
+// than the server has threads, and a change and a whole list still go through afterwards.
+TEST_P(LongLists, ClientsThatStopReadingLeaveTheServerFree) {
+    for (int i = 0; i < 12; ++i) {
+        httplib::Request request;
+        request.method = "POST";
+        request.path = "/api/index";
+        request.body = formBody({{"command", "all_service"}});
+        request.set_header("Content-Type", formContentType);
+        request.content_receiver = [](const char*, std::size_t, std::uint64_t, std::uint64_t) { return false; };
+        httplib::Response response;
+        httplib::Error error = httplib::Error::Success;
+        EXPECT_FALSE(server.newClient()->send(request, response, error));
+        EXPECT_EQ(error, httplib::Error::Canceled);
+    }
+
+    const auto workshop = server.addWorkshop("Цех №2");
+    EXPECT_EQ(server.send({{"command", "all_service"}}).at("data").size(), static_cast<std::size_t>(records));
+    EXPECT_FALSE(workshop.empty());
 }
 
 TEST_P(LongLists, AreSentWhole) {
