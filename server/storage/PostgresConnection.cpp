@@ -6,8 +6,6 @@
 namespace journal::storage {
 namespace {
 
-using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
-
 // `?` placeholders become $1, $2, ...; the statements of this server hold no `?` in literals.
 std::string numberedPlaceholders(std::string_view sql) {
     std::string numbered;
@@ -22,11 +20,11 @@ std::string numberedPlaceholders(std::string_view sql) {
     return numbered;
 }
 
-void check(const Result& result, pg_conn* connection) {
-    const ExecStatusType status = PQresultStatus(result.get());
+void check(const PGresult* result, pg_conn* connection) {
+    const ExecStatusType status = PQresultStatus(result);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return;
-    const char* field = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    const char* field = PQresultErrorField(result, PG_DIAG_SQLSTATE);
     const std::string_view state = field != nullptr ? field : "";
     const std::string message = PQerrorMessage(connection);
     // Class 23: integrity constraint violation.
@@ -67,21 +65,65 @@ bool PostgresConnection::isUsable() const {
     return connection_ != nullptr && PQstatus(connection_) == CONNECTION_OK;
 }
 
-std::vector<SqlRow> PostgresConnection::query(std::string_view sql, const SqlParams& params) {
-    std::vector<SqlRow> rows;
-    visitRows(sql, params, [&rows](std::span<const SqlCell> cells) { rows.emplace_back(cells.begin(), cells.end()); });
-    return rows;
-}
-
-void PostgresConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
+PostgresConnection::Result PostgresConnection::run(std::string_view sql, const SqlParams& params) {
     std::vector<const char*> values;
     values.reserve(params.size());
     for (const SqlValue& param : params)
         values.push_back(param ? param->c_str() : nullptr);
-    const Result result(PQexecParams(connection_, numberedPlaceholders(sql).c_str(), static_cast<int>(values.size()),
-                                     nullptr, values.data(), nullptr, nullptr, 0),
-                        &PQclear);
-    check(result, connection_);
+    Result result(PQexecParams(connection_, numberedPlaceholders(sql).c_str(), static_cast<int>(values.size()), nullptr,
+                               values.data(), nullptr, nullptr, 0),
+                  &PQclear);
+    check(result.get(), connection_);
+    return result;
+}
+
+std::vector<SqlRow> PostgresConnection::query(std::string_view sql, const SqlParams& params) {
+    std::vector<SqlRow> rows;
+    visitResult(run(sql, params),
+                [&rows](std::span<const SqlCell> cells) { rows.emplace_back(cells.begin(), cells.end()); });
+    return rows;
+}
+
+// In a transaction, a long list comes through a cursor a batch at a time, the next batch asked for before this one
+// is visited: the engine reads on while the rows are written, and the whole result is never held at once.
+void PostgresConnection::visitRows(std::string_view sql, const SqlParams& params, const SqlRowVisitor& visit) {
+    if (PQtransactionStatus(connection_) != PQTRANS_INTRANS) {
+        visitResult(run(sql, params), visit);
+        return;
+    }
+    const std::string cursor = "journal_rows_" + std::to_string(++cursors_);
+    run("DECLARE " + cursor + " NO SCROLL CURSOR FOR " + std::string(sql), params);
+    const std::string fetch = "FETCH " + std::to_string(batchRows) + " FROM " + cursor;
+    bool asked = false;
+    try {
+        asked = PQsendQuery(connection_, fetch.c_str()) == 1;
+        for (bool more = true; more;) {
+            Result batch = nextResult();
+            asked = false;
+            more = PQntuples(batch.get()) == batchRows;
+            if (more)
+                asked = PQsendQuery(connection_, fetch.c_str()) == 1;
+            visitResult(batch, visit);
+        }
+    } catch (...) {
+        // The session takes no other statement before the batch asked for has come.
+        if (asked)
+            while (PGresult* pending = PQgetResult(connection_))
+                PQclear(pending);
+        throw;
+    }
+    execute("CLOSE " + cursor);
+}
+
+PostgresConnection::Result PostgresConnection::nextResult() {
+    Result result(PQgetResult(connection_), &PQclear);
+    while (PGresult* rest = PQgetResult(connection_))
+        PQclear(rest);
+    check(result.get(), connection_);
+    return result;
+}
+
+void PostgresConnection::visitResult(const Result& result, const SqlRowVisitor& visit) const {
     const int rowCount = PQntuples(result.get());
     std::vector<SqlCell> cells(PQnfields(result.get()));
     for (int row = 0; row < rowCount; ++row) {
@@ -97,7 +139,7 @@ void PostgresConnection::visitRows(std::string_view sql, const SqlParams& params
 
 void PostgresConnection::execute(std::string_view script) {
     const Result result(PQexec(connection_, std::string(script).c_str()), &PQclear);
-    check(result, connection_);
+    check(result.get(), connection_);
 }
 
 void PostgresConnection::begin(bool forWriting) {

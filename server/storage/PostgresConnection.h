@@ -2,7 +2,10 @@
 
 #include "storage/SqlConnection.h"
 
+#include <memory>
+
 struct pg_conn;
+struct pg_result;
 
 namespace journal::storage {
 
@@ -23,7 +26,16 @@ public:
     SqlDialect dialect() const override { return SqlDialect::Postgres; }
 
 private:
+    static constexpr int batchRows = 5000;
+    using Result = std::unique_ptr<pg_result, void (*)(pg_result*)>;
+
+    Result run(std::string_view sql, const SqlParams& params);
+    // The result of the statement sent, when it came.
+    Result nextResult();
+    void visitResult(const Result& result, const SqlRowVisitor& visit) const;
+
     pg_conn* connection_ = nullptr;
+    unsigned long cursors_ = 0;
 };
 
 } // namespace journal::storage

@@ -109,5 +109,49 @@ TEST_P(LongLists, SortedListHoldsEveryRecordWholeInItsOrder) {
 
 JOURNAL_ON_EVERY_DATABASE(LongLists);
 
+// Results longer than the batches an engine may read them in.
+class LongResults : public ServerTest {
+protected:
+    static constexpr long long rows = 12001;
+    static constexpr const char* numbers =
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12001)"
+        " SELECT i, 'строка ' || i FROM n";
+
+    storage::ConnectionPool::Lease connection = server.database().acquire();
+};
+
+TEST_P(LongResults, AreVisitedWholeInOrder) {
+    connection->begin(false);
+    long long next = 1;
+    connection->visitRows(numbers, {}, [&](std::span<const storage::SqlCell> row) {
+        ASSERT_EQ(row[0], std::to_string(next));
+        ASSERT_EQ(row[1], "строка " + std::to_string(next));
+        ++next;
+    });
+    connection->commit();
+
+    EXPECT_EQ(next, rows + 1);
+}
+
+// A visit stopped midway leaves the session in its transaction, ready for the next statement.
+TEST_P(LongResults, AVisitStoppedMidwayLeavesTheSessionUsable) {
+    connection->begin(false);
+    long long seen = 0;
+    EXPECT_THROW(connection->visitRows(numbers, {},
+                                       [&](std::span<const storage::SqlCell>) {
+                                           if (++seen == 7000)
+                                               throw std::runtime_error("enough");
+                                       }),
+                 std::runtime_error);
+    EXPECT_EQ(connection->query("SELECT 2", {}).at(0).at(0), "2");
+    long long again = 0;
+    connection->visitRows(numbers, {}, [&](std::span<const storage::SqlCell>) { ++again; });
+    connection->commit();
+
+    EXPECT_EQ(again, rows);
+}
+
+JOURNAL_ON_EVERY_DATABASE(LongResults);
+
 } // namespace
 } // namespace journal::testing
