@@ -1,5 +1,6 @@
 #include "protocol/ListAnswers.h"
 
+#include "protocol/JournalOrder.h"
 #include "protocol/Labels.h"
 #include "text/UnicodeText.h"
 
@@ -83,22 +84,18 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
         out.endArray();
         return;
     }
-    // Otherwise the engine sorts the record numbers only; the records are written in the order of their
-    // numbers, which needs no sort, and then copied out in the sorted order.
-    const std::vector<RecordId> sorted = store_.serviceIds(order);
+    // Otherwise the records are written in the order of their numbers, which needs no sort, placed in the order
+    // as they are read, and copied out in it.
+    JournalOrder sorting(order);
     JsonText written;
     JsonWriter writtenOut(written);
-    std::vector<std::pair<RecordId, std::size_t>> starts; // by record number: where its text begins
-    starts.reserve(sorted.size());
     store_.visitServices({}, [&](const ServiceRow& service) {
-        starts.emplace_back(service.id, written.size());
+        const std::size_t begin = written.size();
         records.write(writtenOut, service);
+        sorting.add(service, {begin, written.size()});
     });
-    for (const RecordId id : sorted) {
-        const auto found = std::lower_bound(starts.begin(), starts.end(), std::pair(id, std::size_t(0)));
-        if (found != starts.end() && found->first == id)
-            out.written(written, found->second, found + 1 == starts.end() ? written.size() : (found + 1)->second);
-    }
+    for (const auto& [begin, end] : sorting.sorted())
+        out.written(written, begin, end);
     out.endArray();
 }
 

@@ -245,8 +245,7 @@ private:
     std::vector<Titles> titles_;
 };
 
-// The records, joined to their machines and workshops only to be sorted by their titles: SQLite would otherwise
-// scan the records by machine and fetch each one.
+// The records, joined to their machines and workshops only to be sorted by their titles.
 std::string serviceSource(ServiceColumn sortColumn) {
     if (sortColumn == ServiceColumn::MachineTitle || sortColumn == ServiceColumn::WorkshopTitle)
         return "service s JOIN machine m ON m.id = s.machine_id JOIN workshop w ON w.id = m.workshop_id";
@@ -273,14 +272,6 @@ void JournalStore::visitServices(SortOrder<ServiceColumn> order, const std::func
                        service.repairmanIds = crews.of(service.id);
                        visit(service);
                    });
-}
-
-std::vector<RecordId> JournalStore::serviceIds(SortOrder<ServiceColumn> order) {
-    std::vector<RecordId> ids;
-    sql_.visitIntegerRows("SELECT s.id FROM " + serviceSource(order.column) +
-                              orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
-                          {}, [&ids](std::span<const long long> row) { ids.push_back(row[0]); });
-    return ids;
 }
 
 std::optional<Service> JournalStore::service(RecordId id) {

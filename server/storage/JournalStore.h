@@ -44,9 +44,8 @@ public:
 
     // The whole journal row by row, without holding it: it may have hundreds of thousands of records.
     void visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit);
-    // The record numbers alone in that order, for an engine that sorts whole rows slowly (SQLite copies each row
-    // through its sorter; PostgreSQL sorts them faster than it answers twice).
-    std::vector<RecordId> serviceIds(SortOrder<ServiceColumn> order);
+    // SQLite copies each row through its sorter: the journal is better read in the order of its numbers and
+    // sorted by whoever holds the rows. PostgreSQL sorts them fast.
     bool sortsWholeRowsSlowly() const { return sql_.dialect() == SqlDialect::Sqlite; }
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);

@@ -1,60 +1,33 @@
 #include "storage/SqliteConnection.h"
 
+#include "text/RussianOrder.h"
 #include "text/UnicodeText.h"
 
 #include <sqlite3.h>
-#include <unicode/ucol.h>
-#include <unicode/ustring.h>
 
 namespace journal::storage {
 namespace {
 
-// Case-insensitive Russian order (Ё beside Е); the natural variant also compares digit runs as numbers.
-UCollator* openRussianCollator(bool numeric) {
-    UErrorCode status = U_ZERO_ERROR;
-    UCollator* collator = ucol_open("ru", &status);
-    if (U_FAILURE(status))
-        throw StorageError("ICU has no Russian collation");
-    ucol_setStrength(collator, UCOL_SECONDARY);
-    if (numeric)
-        ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
-    return collator;
+int compareInOrder(void* order, int leftLength, const void* left, int rightLength, const void* right) {
+    return static_cast<const RussianOrder*>(order)->compare(
+        {static_cast<const char*>(left), static_cast<std::size_t>(leftLength)},
+        {static_cast<const char*>(right), static_cast<std::size_t>(rightLength)});
 }
 
-int compareWithCollator(void* collator, int leftLength, const void* left, int rightLength, const void* right) {
-    UErrorCode status = U_ZERO_ERROR;
-    return ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(left), leftLength,
-                            static_cast<const char*>(right), rightLength, &status);
-}
-
-// ru_text_key(text), ru_natural_key(text): the collator's sort key as a BLOB, which sorts bytewise in the
-// collator's order.
+// ru_text_key(text), ru_natural_key(text): the order's sort key as a BLOB, which sorts bytewise in that order.
 void sortKeyFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
     if (text == nullptr) {
         sqlite3_result_null(context);
         return;
     }
-    UErrorCode status = U_ZERO_ERROR;
-    // strcollUTF8 reads a broken sequence as U+FFFD; so does this conversion.
-    std::u16string wide(static_cast<std::size_t>(sqlite3_value_bytes(arguments[0])), u'\0');
-    int32_t wideLength = 0;
-    u_strFromUTF8WithSub(wide.data(), static_cast<int32_t>(wide.size()), &wideLength, text,
-                         sqlite3_value_bytes(arguments[0]), 0xFFFD, nullptr, &status);
-    if (U_FAILURE(status)) {
-        sqlite3_result_error(context, "cannot read the text to sort", -1);
-        return;
+    try {
+        const std::string key = static_cast<const RussianOrder*>(sqlite3_user_data(context))
+                                    ->sortKey({text, static_cast<std::size_t>(sqlite3_value_bytes(arguments[0]))});
+        sqlite3_result_blob(context, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    } catch (const std::exception& error) {
+        sqlite3_result_error(context, error.what(), -1);
     }
-    const auto* collator = static_cast<const UCollator*>(sqlite3_user_data(context));
-    std::string key(static_cast<std::size_t>(wideLength) * 3 + 16, '\0');
-    auto* bytes = reinterpret_cast<uint8_t*>(key.data());
-    int32_t keyLength = ucol_getSortKey(collator, wide.data(), wideLength, bytes, static_cast<int32_t>(key.size()));
-    if (keyLength > static_cast<int32_t>(key.size())) {
-        key.resize(static_cast<std::size_t>(keyLength));
-        bytes = reinterpret_cast<uint8_t*>(key.data());
-        keyLength = ucol_getSortKey(collator, wide.data(), wideLength, bytes, keyLength);
-    }
-    sqlite3_result_blob(context, key.data(), keyLength, SQLITE_TRANSIENT);
 }
 
 void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
@@ -69,17 +42,7 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
 
 } // namespace
 
-struct SqliteConnection::Collations {
-    UCollator* text = openRussianCollator(false);
-    UCollator* natural = openRussianCollator(true);
-    ~Collations() {
-        ucol_close(text);
-        ucol_close(natural);
-    }
-};
-
-SqliteConnection::SqliteConnection(const std::string& path, std::chrono::milliseconds busyWait)
-    : collations_(std::make_unique<Collations>()) {
+SqliteConnection::SqliteConnection(const std::string& path, std::chrono::milliseconds busyWait) {
     const int code =
         sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
@@ -102,11 +65,13 @@ SqliteConnection::~SqliteConnection() {
 }
 
 void SqliteConnection::registerFunctions() {
-    sqlite3_create_collation(db_, "ru_text", SQLITE_UTF8, collations_->text, compareWithCollator);
-    sqlite3_create_collation(db_, "ru_natural", SQLITE_UTF8, collations_->natural, compareWithCollator);
-    for (const auto& [name, collator] :
-         {std::pair("ru_text_key", collations_->text), std::pair("ru_natural_key", collations_->natural)})
-        sqlite3_create_function_v2(db_, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, collator,
+    // The orders are shared and never change: SQLite only reads them.
+    auto* text = const_cast<RussianOrder*>(&RussianOrder::text());
+    auto* natural = const_cast<RussianOrder*>(&RussianOrder::natural());
+    sqlite3_create_collation(db_, "ru_text", SQLITE_UTF8, text, compareInOrder);
+    sqlite3_create_collation(db_, "ru_natural", SQLITE_UTF8, natural, compareInOrder);
+    for (const auto& [name, order] : {std::pair("ru_text_key", text), std::pair("ru_natural_key", natural)})
+        sqlite3_create_function_v2(db_, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, order,
                                    sortKeyFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db_, "fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                foldFunction, nullptr, nullptr, nullptr);

@@ -3,7 +3,6 @@
 #include "storage/SqlConnection.h"
 
 #include <chrono>
-#include <memory>
 #include <utility>
 
 struct sqlite3;
@@ -30,7 +29,6 @@ public:
     SqlDialect dialect() const override { return SqlDialect::Sqlite; }
 
 private:
-    struct Collations;
     // A prepared statement, finalised when it goes out of scope.
     struct Statement {
         sqlite3_stmt* handle = nullptr;
@@ -45,7 +43,6 @@ private:
     void registerFunctions();
 
     sqlite3* db_ = nullptr;
-    std::unique_ptr<Collations> collations_;
 };
 
 } // namespace journal::storage

@@ -1,6 +1,9 @@
 #include "ServerHarness.h"
+#include "text/RussianOrder.h"
 
+#include <functional>
 #include <gmock/gmock.h>
+#include <numeric>
 #include <set>
 
 namespace journal::testing {
@@ -142,6 +145,77 @@ TEST_P(JournalSort, OrdersByEveryColumnOfTheMenu) {
         const json answer = server.send(sortCommand("sort_service", sortCase.field, sortCase.path));
         EXPECT_THAT(column(answer.at("data"), "Id"), ElementsAreArray(expected))
             << sortCase.field << ' ' << sortCase.path;
+    }
+}
+
+// Many records with equal and nearly equal keys: every order is the Russian order of the column's text (case aside)
+// or that of the times, missing finishes last going up and first going down, ties by record number.
+TEST_P(JournalSort, TiesAndNearTiesKeepTheOrderOfTheNumbers) {
+    const std::vector<std::string> workshops = {server.addWorkshop("Цех ё"), server.addWorkshop("цех Е"),
+                                                server.addWorkshop("Цех №2")};
+    const std::vector<std::string> titles = {"Станок", "станок", "Ёмкость", "емкость", "Пресс 10", "Пресс 9"};
+    std::vector<std::string> machines;
+    for (std::size_t i = 0; i < titles.size(); ++i)
+        machines.push_back(server.addMachine(workshops[i % workshops.size()], titles[i], std::to_string(i)));
+    const std::vector<std::string> descriptions = {"Ремонт", "ремонт", "РЕМОНТ", "Ёлка", "елка", "Замена"};
+    const std::vector<std::string> starts = {"2024-03-01", "2024-03-02", "2024-03-01"};
+    struct Made {
+        std::string start;
+        std::optional<std::string> finish;
+    };
+    std::vector<Made> made;
+    const auto shown = [](const std::string& iso) {
+        return iso.substr(8, 2) + "." + iso.substr(5, 2) + "." + iso.substr(0, 4);
+    };
+    for (std::size_t i = 0; i < 24; ++i) {
+        const Made record{starts[i % starts.size()],
+                          i % 4 == 0 ? std::nullopt : std::optional<std::string>(i % 2 ? "2024-03-10" : "2024-03-11")};
+        json command =
+            ServerHarness::saveServiceCommand(machines[i % machines.size()], {ivanov}, shown(record.start),
+                                              record.finish ? std::optional(shown(*record.finish)) : std::nullopt);
+        command["description_service"] = descriptions[(i * 5) % descriptions.size()];
+        ASSERT_TRUE(server.send(command).contains("success"));
+        made.push_back(record);
+    }
+    const json all = server.send({{"command", "all_service"}}).at("data");
+    ASSERT_EQ(all.size(), made.size());
+
+    // PostgreSQL's collations are deterministic: texts the Russian order holds equal go by their bytes there.
+    const bool bytesBreakTies = GetParam() == Backend::Postgres;
+    const auto textOrder = [&](const char* member) {
+        return [&all, member, bytesBreakTies](std::size_t left, std::size_t right) {
+            const std::string first = all[left].at(member);
+            const std::string second = all[right].at(member);
+            const int order = RussianOrder::text().compare(first, second);
+            return order != 0 ? order < 0 : bytesBreakTies && first < second;
+        };
+    };
+    const auto startOrder = [&](std::size_t left, std::size_t right) { return made[left].start < made[right].start; };
+    // Missing finishes count as the latest.
+    const auto finishOrder = [&](std::size_t left, std::size_t right) {
+        return made[left].finish.value_or("9") < made[right].finish.value_or("9");
+    };
+    const std::vector<std::pair<const char*, std::function<bool(std::size_t, std::size_t)>>> fields = {
+        {"M.title", textOrder("MachineTitle")},
+        {"W.title", textOrder("WorkshopTitle")},
+        {"S.description", textOrder("Description")},
+        {"S.time_start", startOrder},
+        {"S.time_finish", finishOrder}};
+    for (const auto& [field, before] : fields) {
+        for (const bool descending : {false, true}) {
+            std::vector<std::size_t> positions(all.size());
+            std::iota(positions.begin(), positions.end(), 0);
+            std::stable_sort(positions.begin(), positions.end(),
+                             [&, &before = before](std::size_t left, std::size_t right) {
+                                 return descending ? before(right, left) : before(left, right);
+                             });
+            std::vector<std::string> expected;
+            for (const std::size_t position : positions)
+                expected.push_back(all[position].at("Id"));
+            const json answer = server.send(sortCommand("sort_service", field, descending ? "desc" : "asc"));
+            EXPECT_THAT(column(answer.at("data"), "Id"), ElementsAreArray(expected))
+                << field << (descending ? " desc" : " asc");
+        }
     }
 }
 
