@@ -11,9 +11,9 @@
 
 namespace journal::protocol {
 
-// Puts the written records of the journal in a sort order, for an engine that sorts whole rows slowly: they are
-// visited and written in the order of their numbers and placed here in the order the engine's ORDER BY gives
-// (Russian order for text, missing finish times last going up and first going down, ties by record number).
+// Puts the written records of the journal in a sort order: they are visited and written in the order of their
+// numbers and placed here in the order of the column (Russian order for text, missing finish times last going up and
+// first going down), equal keys in the order of the numbers.
 class JournalOrder {
 public:
     using Span = std::pair<std::size_t, std::size_t>; // [begin, end) of a record's text

@@ -79,8 +79,8 @@ private:
 void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
     JournalRecords records(store_.repairmen({}), formats_);
     out.beginArray();
-    if (order.column == ServiceColumn::Id || !store_.sortsWholeRowsSlowly()) {
-        store_.visitServices(order, [&](const ServiceRow& service) { records.write(out, service); });
+    if (order.column == ServiceColumn::Id) {
+        store_.visitServices(order.descending, [&](const ServiceRow& service) { records.write(out, service); });
         out.endArray();
         return;
     }
@@ -89,7 +89,7 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
     JournalOrder sorting(order);
     JsonText written;
     JsonWriter writtenOut(written);
-    store_.visitServices({}, [&](const ServiceRow& service) {
+    store_.visitServices(false, [&](const ServiceRow& service) {
         const std::size_t begin = written.size();
         records.write(writtenOut, service);
         sorting.add(service, {begin, written.size()});

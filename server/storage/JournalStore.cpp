@@ -87,24 +87,6 @@ std::string searchClause(const std::optional<std::string>& search, std::initiali
     return clause;
 }
 
-SortKey serviceSortKey(ServiceColumn column) {
-    switch (column) {
-    case ServiceColumn::MachineTitle:
-        return {"m.title", "ru_text"};
-    case ServiceColumn::WorkshopTitle:
-        return {"w.title", "ru_text"};
-    case ServiceColumn::Description:
-        return {"s.description", "ru_text"};
-    case ServiceColumn::Start:
-        return {"s.start_at"};
-    case ServiceColumn::Finish:
-        return {"s.finish_at"};
-    case ServiceColumn::Id:
-        break;
-    }
-    return {"s.id"};
-}
-
 SortKey machineSortKey(MachineColumn column) {
     switch (column) {
     case MachineColumn::Title:
@@ -245,22 +227,15 @@ private:
     std::vector<Titles> titles_;
 };
 
-// The records, joined to their machines and workshops only to be sorted by their titles.
-std::string serviceSource(ServiceColumn sortColumn) {
-    if (sortColumn == ServiceColumn::MachineTitle || sortColumn == ServiceColumn::WorkshopTitle)
-        return "service s JOIN machine m ON m.id = s.machine_id JOIN workshop w ON w.id = m.workshop_id";
-    return "service s";
-}
-
 } // namespace
 
-void JournalStore::visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit) {
+void JournalStore::visitServices(bool descending, const std::function<void(const ServiceRow&)>& visit) {
     Crews crews(sql_);
     const MachineTitles titles(sql_);
     ServiceRow service;
-    sql_.visitRows("SELECT s.id, s.machine_id, s.description, s.start_at, s.finish_at FROM " +
-                       serviceSource(order.column) +
-                       orderBy(sql_.dialect(), serviceSortKey(order.column), order.descending, "s.id"),
+    sql_.visitRows(std::string("SELECT s.id, s.machine_id, s.description, s.start_at, s.finish_at FROM service s"
+                               " ORDER BY s.id") +
+                       (descending ? " DESC" : ""),
                    {}, [&](std::span<const SqlCell> row) {
                        service.id = idFrom(row[0]);
                        const MachineTitles::Titles& machine = titles.of(idFrom(row[1]));

@@ -42,11 +42,10 @@ public:
     explicit JournalStore(SqlConnection& sql)
         : sql_(sql) {}
 
-    // The whole journal row by row, without holding it: it may have hundreds of thousands of records.
-    void visitServices(SortOrder<ServiceColumn> order, const std::function<void(const ServiceRow&)>& visit);
-    // SQLite copies each row through its sorter: the journal is better read in the order of its numbers and
-    // sorted by whoever holds the rows. PostgreSQL sorts them fast.
-    bool sortsWholeRowsSlowly() const { return sql_.dialect() == SqlDialect::Sqlite; }
+    // The whole journal row by row in the order of the record numbers, without holding it: it may have hundreds of
+    // thousands of records. Other orders are sorted by whoever holds the rows: both engines sort whole rows of
+    // Russian text more slowly than the keys of the rows already read.
+    void visitServices(bool descending, const std::function<void(const ServiceRow&)>& visit);
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);
     bool updateService(RecordId id, const ServiceInput& input);

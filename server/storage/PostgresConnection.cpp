@@ -54,7 +54,8 @@ PostgresConnection::PostgresConnection(const std::string& url)
     // Notices (such as what a DROP cascades to) are no faults; keep them out of the request log.
     PQsetNoticeProcessor(
         connection_, [](void*, const char*) {}, nullptr);
-    execute("SET client_encoding = 'UTF8'");
+    // Lists are read through cursors to their end: plan them for the whole result, not for its first rows.
+    execute("SET client_encoding = 'UTF8'; SET cursor_tuple_fraction = 1.0");
 }
 
 PostgresConnection::~PostgresConnection() {

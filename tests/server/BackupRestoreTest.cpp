@@ -96,7 +96,7 @@ TEST_F(BackupRestoreTest, AnOlderBackupIsMigratedOnRestore) {
     EXPECT_EQ(sql->query("SELECT 1 FROM sqlite_master WHERE name = 'service_repairman_order'", {}).size(), 1U);
     storage::JournalStore store(*sql);
     std::vector<std::pair<std::string, std::vector<storage::RecordId>>> records;
-    store.visitServices({}, [&](const storage::ServiceRow& service) {
+    store.visitServices(false, [&](const storage::ServiceRow& service) {
         records.emplace_back(service.description,
                              std::vector(service.repairmanIds.begin(), service.repairmanIds.end()));
     });
