@@ -41,7 +41,7 @@ std::size_t sequenceLength(std::string_view text, std::size_t at) {
 // Whether eight bytes need no escape and hold only ASCII and well-formed two-byte characters (all of Cyrillic),
 // of which one may have begun in the bytes before (`pendingLead`) or go on in the bytes after (set on return).
 // Word-wise forms of "some byte is zero" and "some byte is below n" (n <= 128); byte 0 is the first.
-bool isPlainWord(std::uint64_t word, bool& pendingLead) {
+[[gnu::always_inline]] inline bool isPlainWord(std::uint64_t word, bool& pendingLead) {
     if constexpr (std::endian::native == std::endian::big)
         word = __builtin_bswap64(word);
     constexpr std::uint64_t ones = 0x0101010101010101;
@@ -112,8 +112,17 @@ void appendEscaped(std::string& out, std::string_view utf8) {
             if (!isPlainWord(word, pendingLead))
                 break;
         }
-        if (pendingLead)
+        if (pendingLead) {
             --i;
+        } else if (i + sizeof(std::uint64_t) > size && size >= sizeof(std::uint64_t)) {
+            // Fewer than eight bytes are left after a character: the last eight bytes, some of them seen, are
+            // plain all together only if the rest is.
+            std::uint64_t word;
+            std::memcpy(&word, bytes + size - sizeof word, sizeof word);
+            bool leadAtTheEnd = false;
+            if (isPlainWord(word, leadAtTheEnd) && !leadAtTheEnd)
+                i = size;
+        }
         if (i >= size)
             break;
         // The word that was not plain goes character by character.
@@ -264,6 +273,24 @@ void JsonWriter::member(std::string_view name, std::string_view utf8) {
     out += name;
     out += "\":";
     appendEscaped(out, utf8);
+}
+
+void JsonWriter::object(std::initializer_list<std::pair<std::string_view, std::string_view>> members) {
+    beforeValue();
+    std::size_t room = 2;
+    for (const auto& [name, utf8] : members)
+        room += name.size() + 4 + escapedRoom(utf8);
+    std::string& out = text_.tailWithRoom(room);
+    out += '{';
+    for (const auto& [name, utf8] : members) {
+        if (out.back() != '{')
+            out += ',';
+        out += '"';
+        out += name;
+        out += "\":";
+        appendEscaped(out, utf8);
+    }
+    out += '}';
 }
 
 void JsonWriter::boolean(bool value) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace journal::protocol {
@@ -64,6 +66,8 @@ public:
     void key(std::string_view name);
     void string(std::string_view utf8);
     void member(std::string_view name, std::string_view utf8);
+    // An object of text members in the order given, such as a record of a list, in one go.
+    void object(std::initializer_list<std::pair<std::string_view, std::string_view>> members);
     void boolean(bool value);
     // A small part built as a document.
     void document(const nlohmann::json& value);

@@ -5,6 +5,7 @@
 #include "text/UnicodeText.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace journal::protocol {
 namespace {
@@ -17,6 +18,11 @@ constexpr std::size_t crewTextLimit = 1000;
 
 std::string idText(RecordId id) {
     return std::to_string(id);
+}
+
+void appendNumber(std::string& text, RecordId id) {
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, id).ptr);
 }
 
 json pickList(const std::unordered_map<RecordId, std::string>& labels, const auto& records, const char* labelMember) {
@@ -57,21 +63,21 @@ public:
         finish_.clear();
         if (service.finish)
             formats_.appendDateTime(finish_, *service.finish);
-        out.beginObject();
-        out.member("Description", service.description);
-        out.member("Id", idText(service.id));
-        out.member("MachineTitle", service.machineTitle);
-        out.member("Repairman", crew_);
-        out.member("TimeFinish", finish_);
-        out.member("TimeStart", start_);
-        out.member("WorkshopTitle", service.workshopTitle);
-        out.endObject();
+        id_.clear();
+        appendNumber(id_, service.id);
+        out.object({{"Description", service.description},
+                    {"Id", id_},
+                    {"MachineTitle", service.machineTitle},
+                    {"Repairman", crew_},
+                    {"TimeFinish", finish_},
+                    {"TimeStart", start_},
+                    {"WorkshopTitle", service.workshopTitle}});
     }
 
 private:
     const ServerFormats& formats_;
     std::unordered_map<RecordId, std::string> names_;
-    std::string crew_, start_, finish_;
+    std::string id_, crew_, start_, finish_;
 };
 
 } // namespace
@@ -105,15 +111,13 @@ void ListAnswers::machineDirectory(JsonWriter& out, SortOrder<MachineColumn> ord
     out.key("machine");
     out.beginArray();
     store_.visitMachines(order, search, [&](const MachineRow& machine) {
-        out.beginObject();
-        out.member("AtCreate", stamp(machine.created));
-        out.member("AtUpdate", stamp(machine.updated));
-        out.member("Description", machine.description);
-        out.member("Id", idText(machine.id));
-        out.member("Inventory", machine.inventory);
-        out.member("Title", machine.title);
-        out.member("TitleWorkshop", machine.workshopTitle);
-        out.endObject();
+        out.object({{"AtCreate", stamp(machine.created)},
+                    {"AtUpdate", stamp(machine.updated)},
+                    {"Description", machine.description},
+                    {"Id", idText(machine.id)},
+                    {"Inventory", machine.inventory},
+                    {"Title", machine.title},
+                    {"TitleWorkshop", machine.workshopTitle}});
     });
     out.endArray();
     const auto workshops = store_.workshops({WorkshopColumn::Title});
