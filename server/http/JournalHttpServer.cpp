@@ -51,10 +51,22 @@ void sendJson(httplib::Response& response, int status, protocol::JsonText body) 
         });
 }
 
-std::string_view outcomeName(protocol::Outcome outcome);
+std::string_view outcomeName(protocol::Outcome outcome) {
+    switch (outcome) {
+    case protocol::Outcome::Success:
+        return "ok";
+    case protocol::Outcome::Refused:
+        return "refused";
+    case protocol::Outcome::Failed:
+        break;
+    }
+    return "failed";
+}
 
-// A long answer of a read goes out in chunks while it is being written. Should the command fail after the first
-// one, the connection is closed without the last chunk: the client sees the answer cut, never a shorter list.
+// A long answer of a read goes out in chunks while it is being written. Should the read fail after the first one,
+// the list is broken off and the answer ends as an error object, which the client shows instead of the list; where
+// nothing can end it (the commit failed), the connection is closed without the last chunk, which no client takes
+// for a whole answer.
 void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> streamed,
                   std::chrono::steady_clock::time_point started) {
     response.status = 200;
@@ -63,14 +75,17 @@ void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> s
         jsonContentType,
         [streamed = answering, started](std::size_t, httplib::DataSink& sink) {
             while (auto piece = streamed->next()) {
-                if (!sink.write(piece->data(), piece->size()))
+                if (!sink.write(piece->data(), piece->size())) {
+                    logRequest({}, "client-gone", std::chrono::steady_clock::now() - started);
                     return false;
+                }
                 streamed->recycle(std::move(*piece));
             }
             const protocol::Answer& answer = streamed->finished();
             const auto elapsed = std::chrono::steady_clock::now() - started;
-            if (answer.outcome != protocol::Outcome::Success) {
+            if (answer.outcome == protocol::Outcome::Failed)
                 logFault(answer.command, answer.fault);
+            if (!streamed->endsWhole()) {
                 logRequest(answer.command, "cut", elapsed);
                 return false;
             }
@@ -84,18 +99,6 @@ void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> s
             streamed.reset();
             malloc_trim(0);
         });
-}
-
-std::string_view outcomeName(protocol::Outcome outcome) {
-    switch (outcome) {
-    case protocol::Outcome::Success:
-        return "ok";
-    case protocol::Outcome::Refused:
-        return "refused";
-    case protocol::Outcome::Failed:
-        break;
-    }
-    return "failed";
 }
 
 std::string_view statusMessage(int status) {

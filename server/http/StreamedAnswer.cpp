@@ -52,11 +52,9 @@ std::string StreamedAnswer::handOver(std::string full) {
 void StreamedAnswer::end(protocol::Answer answer) {
     {
         const std::lock_guard lock(mutex_);
-        // The rest of a streamed success follows its pieces.
-        if (handedOver_ && answer.outcome == protocol::Outcome::Success) {
-            std::string rest = answer.body.takeWhole();
-            if (!rest.empty())
-                queued_.push_back(std::move(rest));
+        if (handedOver_ && answer.endsHandedPieces) {
+            queued_.push_back(answer.body.takeWhole());
+            endsWhole_ = true;
         }
         answer_ = std::move(answer);
         ended_ = true;
@@ -86,6 +84,11 @@ void StreamedAnswer::recycle(std::string piece) {
     const std::lock_guard lock(mutex_);
     if (spare_.size() < queuedPieces)
         spare_.push_back(std::move(piece));
+}
+
+bool StreamedAnswer::endsWhole() {
+    finished();
+    return endsWhole_;
 }
 
 protocol::Answer& StreamedAnswer::finished() {

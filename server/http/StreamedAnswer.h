@@ -33,9 +33,11 @@ public:
     std::optional<std::string> next();
     // A sent piece, whose room the writer uses again.
     void recycle(std::string piece);
-    // The command's answer once it ended. For a streamed one, a success means that every piece was handed out
-    // through next(); any other outcome came after pieces that must not be taken for a whole answer.
+    // The command's answer once it ended.
     protocol::Answer& finished();
+    // Whether the pieces handed out through next() make up a whole answer, a list or a list broken off by an error
+    // object; otherwise the command failed where nothing could end what was sent.
+    bool endsWhole();
 
 private:
     std::string handOver(std::string full);
@@ -46,6 +48,7 @@ private:
     std::deque<std::string> queued_;
     std::vector<std::string> spare_;
     bool handedOver_ = false;
+    bool endsWhole_ = false;
     bool ended_ = false;
     bool abandoned_ = false;
     protocol::Answer answer_;

@@ -1,5 +1,6 @@
 #include "protocol/Commands.h"
 
+#include "protocol/Protocol.h"
 #include "protocol/Refusal.h"
 #include "protocol/SortFields.h"
 #include "text/UnicodeText.h"
@@ -34,7 +35,17 @@ JsonText dataAnswer(const CommandContext& context, WriteData writeData) {
     JsonWriter out(text);
     out.beginObject();
     out.key("data");
-    writeData(out);
+    const std::size_t depth = out.depth();
+    try {
+        writeData(out);
+    } catch (...) {
+        if (!text.handedOver())
+            throw;
+        out.closeTo(depth);
+        out.member("error", failureMessage(std::current_exception()));
+        out.endObject();
+        throw FailedMidway{std::move(text), std::current_exception()};
+    }
     out.key("success");
     out.boolean(true);
     out.endObject();

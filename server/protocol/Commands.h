@@ -5,6 +5,7 @@
 #include "protocol/ListAnswers.h"
 #include "storage/JournalStore.h"
 
+#include <exception>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
@@ -16,6 +17,13 @@ struct CommandContext {
     const ListAnswers& answers;
     // Where a long answer of a read goes while it is being written; empty to keep it whole.
     const JsonText::PieceSink& answerSink;
+};
+
+// A read that failed after part of its answer was handed over: `rest` ends that answer as an error object, which
+// the client shows instead of the list.
+struct FailedMidway {
+    JsonText rest;
+    std::exception_ptr cause;
 };
 
 // Returns the whole success answer; throws Refusal to refuse.

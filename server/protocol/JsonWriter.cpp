@@ -218,22 +218,31 @@ void JsonWriter::beforeValue() {
         afterKey_ = false;
         return;
     }
-    if (hasItems_.empty())
+    if (open_.empty())
         return;
-    if (hasItems_.back())
+    if (open_.back().hasItems)
         text_.append(",");
-    hasItems_.back() = true;
+    open_.back().hasItems = true;
 }
 
 void JsonWriter::open(char bracket) {
     beforeValue();
     text_.append(std::string_view(&bracket, 1));
-    hasItems_.push_back(false);
+    open_.push_back({bracket == '[' ? ']' : '}', false});
 }
 
 void JsonWriter::close(char bracket) {
-    hasItems_.pop_back();
+    open_.pop_back();
     text_.append(std::string_view(&bracket, 1));
+}
+
+void JsonWriter::closeTo(std::size_t depth) {
+    if (afterKey_) {
+        text_.append("null");
+        afterKey_ = false;
+    }
+    while (open_.size() > depth)
+        close(open_.back().closer);
 }
 
 void JsonWriter::beginObject() {

@@ -74,13 +74,23 @@ public:
     // A value already written into another text.
     void written(const JsonText& source, std::size_t begin, std::size_t end);
 
+    // How many objects and arrays are open.
+    std::size_t depth() const { return open_.size(); }
+    // Closes the objects and arrays opened beyond `depth`, as a list broken off would be; a member whose value was
+    // not begun gets null.
+    void closeTo(std::size_t depth);
+
 private:
     void beforeValue();
     void open(char bracket);
     void close(char bracket);
 
     JsonText& text_;
-    std::vector<bool> hasItems_; // for each open object or array
+    struct Open {
+        char closer;
+        bool hasItems;
+    };
+    std::vector<Open> open_; // each open object or array
     bool afterKey_ = false;
 };
 

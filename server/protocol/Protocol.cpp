@@ -22,7 +22,27 @@ Answer failed(std::string_view message, std::string command, std::string fault) 
     return {refusalBody(message), Outcome::Failed, std::move(command), std::move(fault)};
 }
 
+std::string describe(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& exception) {
+        return exception.what();
+    } catch (...) {
+        return "an exception of unknown type";
+    }
+}
+
 } // namespace
+
+std::string_view failureMessage(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const storage::DatabaseUnavailable&) {
+        return databaseUnavailableMessage;
+    } catch (...) {
+        return commandFailedMessage;
+    }
+}
 
 nlohmann::json refusalBody(std::string_view message) {
     return {{"error", message}};
@@ -65,13 +85,16 @@ Answer Protocol::run(const nlohmann::json& command, std::string_view name, const
         const CommandInput input(command, formats_);
         for (int attempt = 1;; ++attempt) {
             try {
-                return {runOnce(*definition, input, countedSink), Outcome::Success, std::move(commandName), {}};
+                JsonText body = runOnce(*definition, input, countedSink);
+                return {std::move(body), Outcome::Success, std::move(commandName), {}, handedOver};
             } catch (const storage::SerializationConflict&) {
                 // Rolled back whole, so running it again cannot apply it twice; but what was sent stays sent.
                 if (attempt == maxAttempts || handedOver)
                     throw;
             }
         }
+    } catch (FailedMidway& midway) {
+        return {std::move(midway.rest), Outcome::Failed, std::move(commandName), describe(midway.cause), true};
     } catch (const Refusal& refusal) {
         return refused(refusal.what(), std::move(commandName));
     } catch (const storage::ConstraintViolation&) {

@@ -4,6 +4,7 @@
 #include "storage/ConnectionPool.h"
 #include "text/DateTimeFormat.h"
 
+#include <exception>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ struct Answer {
     Outcome outcome = Outcome::Success;
     std::string command; // the command's name when it was one of the protocol, else empty
     std::string fault;   // for Failed: what went wrong inside, for the server's log only
+    // The body is what follows the pieces handed to the sink: the end of the list, or of a list broken off by an
+    // error. Otherwise pieces handed over are followed by nothing that could end them.
+    bool endsHandedPieces = false;
 };
 
 nlohmann::json refusalBody(std::string_view message);
@@ -30,6 +34,8 @@ nlohmann::json refusalBody(std::string_view message);
 inline constexpr std::string_view databaseUnavailableMessage =
     "База данных недоступна или занята. Повторите попытку позже.";
 inline constexpr std::string_view commandFailedMessage = "Внутренняя ошибка сервера: команда не выполнена.";
+// Which of them tells of `error`.
+std::string_view failureMessage(const std::exception_ptr& error);
 
 // Carries out one command: checks the key, reads the command object and runs its handler in one transaction.
 // A transaction that lost a race with another writer is run again, up to maxAttempts in all.

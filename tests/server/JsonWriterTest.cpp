@@ -133,6 +133,27 @@ TEST(JsonWriter, LongListSpansPiecesWhole) {
     EXPECT_EQ(text.takeWhole(), dumped(expected));
 }
 
+// A list broken off midway still ends as one object: what was opened inside is closed, and a member waiting for
+// its value gets null.
+TEST(JsonWriter, ClosesWhatWasOpenedBeyondADepth) {
+    JsonText text;
+    JsonWriter out(text);
+    out.beginObject();
+    out.key("data");
+    const std::size_t depth = out.depth();
+    out.beginObject();
+    out.key("machine");
+    out.beginArray();
+    out.string("a");
+    out.beginObject();
+    out.key("Id");
+    out.closeTo(depth);
+    out.member("error", "x");
+    out.endObject();
+
+    EXPECT_EQ(written(text), R"({"data":{"machine":["a",{"Id":null}]},"error":"x"})");
+}
+
 // An answer sent while it is written hands over its full pieces; they and the rest are the whole text.
 TEST(JsonWriter, HandsFullPiecesToItsSink) {
     std::string sent;
@@ -141,7 +162,7 @@ TEST(JsonWriter, HandsFullPiecesToItsSink) {
         EXPECT_LE(full.size(), JsonText::pieceBytes);
         sent += full;
         ++handed;
-        return std::move(full); // its room is used again
+        return full; // its room is used again
     });
     JsonWriter out(text);
     json expected = json::array();
