@@ -2,6 +2,7 @@
 
 #include "protocol/JournalOrder.h"
 #include "protocol/Labels.h"
+#include "protocol/ServiceRowRelay.h"
 #include "text/UnicodeText.h"
 
 #include <algorithm>
@@ -84,9 +85,13 @@ private:
 
 void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
     JournalRecords records(store_.repairmen({}), formats_);
+    const bool byNumber = order.column == ServiceColumn::Id;
+    const auto read = [&](const ServiceRowVisitor& visit) {
+        store_.visitServices(byNumber && order.descending, visit);
+    };
     out.beginArray();
-    if (order.column == ServiceColumn::Id) {
-        store_.visitServices(order.descending, [&](const ServiceRow& service) { records.write(out, service); });
+    if (byNumber) {
+        relayServiceRows(read, [&](const ServiceRow& service) { records.write(out, service); });
         out.endArray();
         return;
     }
@@ -95,7 +100,7 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
     JournalOrder sorting(order);
     JsonText written;
     JsonWriter writtenOut(written);
-    store_.visitServices(false, [&](const ServiceRow& service) {
+    relayServiceRows(read, [&](const ServiceRow& service) {
         const std::size_t begin = written.size();
         records.write(writtenOut, service);
         sorting.add(service, {begin, written.size()});
