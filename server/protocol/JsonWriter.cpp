@@ -153,6 +153,17 @@ std::size_t escapedRoom(std::string_view utf8) {
     return utf8.size() * 6 + 2;
 }
 
+// `name` needs no escape: it is one of the protocol's own member names.
+void appendKey(std::string& out, std::string_view name) {
+    out += '"';
+    out += name;
+    out += "\":";
+}
+
+std::size_t keyRoom(std::string_view name) {
+    return name.size() + 3;
+}
+
 } // namespace
 
 JsonText::JsonText(const nlohmann::json& document)
@@ -263,10 +274,7 @@ void JsonWriter::endArray() {
 
 void JsonWriter::key(std::string_view name) {
     beforeValue();
-    std::string& out = text_.tailWithRoom(name.size() + 3);
-    out += '"';
-    out += name;
-    out += "\":";
+    appendKey(text_.tailWithRoom(keyRoom(name)), name);
     afterKey_ = true;
 }
 
@@ -277,10 +285,8 @@ void JsonWriter::string(std::string_view utf8) {
 
 void JsonWriter::member(std::string_view name, std::string_view utf8) {
     beforeValue();
-    std::string& out = text_.tailWithRoom(name.size() + 3 + escapedRoom(utf8));
-    out += '"';
-    out += name;
-    out += "\":";
+    std::string& out = text_.tailWithRoom(keyRoom(name) + escapedRoom(utf8));
+    appendKey(out, name);
     appendEscaped(out, utf8);
 }
 
@@ -288,15 +294,13 @@ void JsonWriter::object(std::initializer_list<std::pair<std::string_view, std::s
     beforeValue();
     std::size_t room = 2;
     for (const auto& [name, utf8] : members)
-        room += name.size() + 4 + escapedRoom(utf8);
+        room += 1 + keyRoom(name) + escapedRoom(utf8);
     std::string& out = text_.tailWithRoom(room);
     out += '{';
     for (const auto& [name, utf8] : members) {
         if (out.back() != '{')
             out += ',';
-        out += '"';
-        out += name;
-        out += "\":";
+        appendKey(out, name);
         appendEscaped(out, utf8);
     }
     out += '}';

@@ -6,7 +6,6 @@
 #include "text/UnicodeText.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace journal::protocol {
 namespace {
@@ -19,11 +18,6 @@ constexpr std::size_t crewTextLimit = 1000;
 
 std::string idText(RecordId id) {
     return std::to_string(id);
-}
-
-void appendNumber(std::string& text, RecordId id) {
-    char digits[24];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, id).ptr);
 }
 
 json pickList(const std::unordered_map<RecordId, std::string>& labels, const auto& records, const char* labelMember) {
@@ -64,10 +58,8 @@ public:
         finish_.clear();
         if (service.finish)
             formats_.appendDateTime(finish_, *service.finish);
-        id_.clear();
-        appendNumber(id_, service.id);
         out.object({{"Description", service.description},
-                    {"Id", id_},
+                    {"Id", idText(service.id)},
                     {"MachineTitle", service.machineTitle},
                     {"Repairman", crew_},
                     {"TimeFinish", finish_},
@@ -78,7 +70,7 @@ public:
 private:
     const ServerFormats& formats_;
     std::unordered_map<RecordId, std::string> names_;
-    std::string id_, crew_, start_, finish_;
+    std::string crew_, start_, finish_;
 };
 
 } // namespace

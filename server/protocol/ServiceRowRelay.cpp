@@ -83,14 +83,8 @@ public:
         , writer_([this, &write] { writeAll(write); }) {}
 
     ~Relay() {
-        if (!writer_.joinable())
-            return;
-        {
-            const std::lock_guard lock(mutex_);
-            read_ = true;
-        }
-        changed_.notify_all();
-        writer_.join();
+        if (writer_.joinable())
+            stopWriting();
     }
 
     void add(const ServiceRow& row) {
@@ -105,18 +99,23 @@ public:
     void finish() {
         if (filling_ && !filling_->empty())
             hand(std::move(filling_));
-        {
-            const std::lock_guard lock(mutex_);
-            read_ = true;
-        }
-        changed_.notify_all();
-        writer_.join();
+        stopWriting();
         if (failure_)
             std::rethrow_exception(failure_);
     }
 
 private:
     using BatchPointer = std::unique_ptr<Batch>;
+
+    // Tells the writer that no more rows come and waits until it wrote those it has.
+    void stopWriting() {
+        {
+            const std::lock_guard lock(mutex_);
+            read_ = true;
+        }
+        changed_.notify_all();
+        writer_.join();
+    }
 
     static std::deque<BatchPointer> emptyBatches() {
         std::deque<BatchPointer> made;
