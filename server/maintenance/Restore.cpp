@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -120,13 +121,14 @@ std::string restoreSqlite(const fs::path& file, const fs::path& database) {
     takeOwnership(copy.path(), database);
     int version = 0;
     {
-        storage::SqliteConnection sql(copy.path().string());
+        std::optional<storage::SqliteConnection> sql;
         try {
-            version = checkJournal(sql, file.string());
+            sql.emplace(copy.path().string()); // opening reads the schema, which may be what is damaged
+            version = checkJournal(*sql, file.string());
         } catch (const storage::StorageError& error) {
             throw std::runtime_error(file.string() + " is damaged (" + error.what() + ")");
         }
-        storage::migrateSchema(sql);
+        storage::migrateSchema(*sql);
     } // the last session's close writes its log into the file and removes it
 
     const bool replacing = fs::exists(database);

@@ -249,6 +249,19 @@ void JournalStore::visitServices(bool descending, const std::function<void(const
                    });
 }
 
+std::optional<std::string> JournalStore::journalState() {
+    // Names every column the journal shows, though it reads no row of them: a database that could not give the
+    // journal (a table gone, a column renamed) gives no state either, so nothing kept is sent in its stead.
+    const auto rows = sql_.query(
+        "SELECT token FROM journal_state WHERE NOT EXISTS (SELECT s.id, s.machine_id, s.description, s.start_at,"
+        " s.finish_at, c.service_id, c.repairman_id, c.position, m.id, m.title, m.workshop_id, w.id, w.title, r.id,"
+        " r.surname, r.name, r.patronymic FROM service s, service_repairman c, machine m, workshop w, repairman r"
+        " WHERE 1 = 0)");
+    if (rows.size() != 1)
+        return std::nullopt;
+    return rows.front().at(0);
+}
+
 std::optional<Service> JournalStore::service(RecordId id) {
     auto rows = sql_.query("SELECT s.machine_id, m.title, w.title, s.description, s.start_at, s.finish_at"
                            " FROM service s JOIN machine m ON m.id = s.machine_id"

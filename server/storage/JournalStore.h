@@ -46,6 +46,9 @@ public:
     // thousands of records. Other orders are sorted by whoever holds the rows: both engines sort whole rows of
     // Russian text more slowly than the keys of the rows already read.
     void visitServices(bool descending, const std::function<void(const ServiceRow&)>& visit);
+    // What the triggers of the schema set anew at every change of the records, machines, workshops or repairmen,
+    // as this transaction sees it: equal tokens, equal journals. Nullopt when the database keeps none.
+    std::optional<std::string> journalState();
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);
     bool updateService(RecordId id, const ServiceInput& input);
