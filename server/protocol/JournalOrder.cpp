@@ -29,9 +29,9 @@ std::string_view JournalOrder::titleKey(std::string_view title) {
     return found->second;
 }
 
-void JournalOrder::add(const storage::ServiceRow& service, Span text) {
+void JournalOrder::add(const storage::ServiceRow& service) {
     Entry entry;
-    entry.span = text;
+    entry.position = static_cast<std::uint32_t>(entries_.size());
     switch (order_.column) {
     case ServiceColumn::MachineTitle:
         entry.text = titleKey(service.machineTitle);
@@ -56,7 +56,7 @@ void JournalOrder::add(const storage::ServiceRow& service, Span text) {
     entries_.push_back(entry);
 }
 
-std::vector<JournalOrder::Span> JournalOrder::sorted() {
+std::vector<std::uint32_t> JournalOrder::sorted() {
     // Stable: equal keys keep the order of the record numbers, in both directions.
     const bool descending = order_.descending;
     std::stable_sort(entries_.begin(), entries_.end(), [descending](const Entry& left, const Entry& right) {
@@ -67,11 +67,11 @@ std::vector<JournalOrder::Span> JournalOrder::sorted() {
         };
         return descending ? before(right, left) : before(left, right);
     });
-    std::vector<Span> spans;
-    spans.reserve(entries_.size());
+    std::vector<std::uint32_t> positions;
+    positions.reserve(entries_.size());
     for (const Entry& entry : entries_)
-        spans.push_back(entry.span);
-    return spans;
+        positions.push_back(entry.position);
+    return positions;
 }
 
 } // namespace journal::protocol

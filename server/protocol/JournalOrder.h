@@ -6,31 +6,28 @@
 #include <deque>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace journal::protocol {
 
-// Puts the written records of the journal in a sort order: they are visited and written in the order of their
-// numbers and placed here in the order of the column (Russian order for text, missing finish times last going up and
-// first going down), equal keys in the order of the numbers.
+// Puts the records of the journal in a sort order: they are visited in the order of their numbers and placed here in
+// the order of the column (Russian order for text, missing finish times last going up and first going down), equal keys
+// in the order of the numbers.
 class JournalOrder {
 public:
-    using Span = std::pair<std::size_t, std::size_t>; // [begin, end) of a record's text
-
     explicit JournalOrder(storage::SortOrder<storage::ServiceColumn> order);
 
-    // The record visited next (with a higher number than the ones before) and where its text lies.
-    void add(const storage::ServiceRow& service, Span text);
-    // The records' texts in the order.
-    std::vector<Span> sorted();
+    // The record visited next, with a higher number than the ones before.
+    void add(const storage::ServiceRow& service);
+    // The positions of the records, as they were visited, in the order.
+    std::vector<std::uint32_t> sorted();
 
 private:
     struct Entry {
         std::uint64_t time = 0; // for times
         std::string_view text;  // for text, its sort key
         bool hasKey = true;
-        Span span;
+        std::uint32_t position = 0;
     };
 
     std::string_view titleKey(std::string_view title);

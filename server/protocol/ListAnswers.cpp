@@ -6,6 +6,7 @@
 #include "text/UnicodeText.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace journal::protocol {
 namespace {
@@ -75,31 +76,92 @@ private:
 
 } // namespace
 
+namespace {
+
+void copyOut(JsonWriter& out, const JournalCache::Records& records, const JournalCache::Order& order) {
+    for (const std::uint32_t position : order) {
+        const auto [begin, end] = records.spans[position];
+        out.written(records.text, begin, end);
+    }
+}
+
+JournalCache::Order numberOrder(std::size_t count, bool descending) {
+    JournalCache::Order order(count);
+    std::iota(order.begin(), order.end(), 0);
+    if (descending)
+        std::reverse(order.begin(), order.end());
+    return order;
+}
+
+} // namespace
+
 void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
+    const auto state = journalCache_ ? store_.journalState() : std::nullopt;
+    const JournalCache::Found kept = state ? journalCache_->find(*state, order) : JournalCache::Found{};
+    out.beginArray();
+    if (kept.order) {
+        copyOut(out, *kept.records, *kept.order);
+    } else if (kept.records) {
+        // The records are written already: only a new order of them is needed.
+        const std::size_t count = kept.records->spans.size();
+        JournalCache::Order positions =
+            order.column == ServiceColumn::Id ? numberOrder(count, order.descending) : sortedPositions(order, count);
+        copyOut(out, *kept.records, positions);
+        journalCache_->keep(kept.records, order, std::move(positions));
+    } else {
+        writeJournal(out, order, state);
+    }
+    out.endArray();
+}
+
+JournalCache::Order ListAnswers::sortedPositions(SortOrder<ServiceColumn> order, std::size_t count) const {
+    JournalOrder sorting(order);
+    store_.visitServices(false, [&](const ServiceRow& service) { sorting.add(service); });
+    JournalCache::Order positions = sorting.sorted();
+    if (positions.size() != count)
+        throw StorageError("the journal changed without a new state");
+    return positions;
+}
+
+void ListAnswers::writeJournal(JsonWriter& out, SortOrder<ServiceColumn> order,
+                               const std::optional<std::string>& state) const {
     JournalRecords records(store_.repairmen({}), formats_);
     const bool byNumber = order.column == ServiceColumn::Id;
     const auto read = [&](const ServiceRowVisitor& visit) {
         store_.visitServices(byNumber && order.descending, visit);
     };
-    out.beginArray();
-    if (byNumber) {
+    if (byNumber && !state) {
         relayServiceRows(read, [&](const ServiceRow& service) { records.write(out, service); });
-        out.endArray();
         return;
     }
-    // Otherwise the records are written in the order of their numbers, which needs no sort, placed in the order
-    // as they are read, and copied out in it.
+    // Otherwise the records are written apart, to be kept, in the order they are read: a list in the order of the
+    // numbers goes out as it is read; another is read in the order of the numbers, which needs no sort, and copied
+    // out in its own.
+    auto written = std::make_shared<JournalCache::Records>();
+    JsonWriter writtenOut(written->text);
     JournalOrder sorting(order);
-    JsonText written;
-    JsonWriter writtenOut(written);
     relayServiceRows(read, [&](const ServiceRow& service) {
-        const std::size_t begin = written.size();
+        const std::size_t begin = written->text.size();
         records.write(writtenOut, service);
-        sorting.add(service, {begin, written.size()});
+        written->spans.emplace_back(begin, written->text.size());
+        if (byNumber)
+            out.written(written->text, begin, written->text.size());
+        else
+            sorting.add(service);
     });
-    for (const auto& [begin, end] : sorting.sorted())
-        out.written(written, begin, end);
-    out.endArray();
+    JournalCache::Order positions;
+    if (byNumber) {
+        if (order.descending)
+            std::reverse(written->spans.begin(), written->spans.end()); // kept in the order of the numbers
+        positions = numberOrder(written->spans.size(), order.descending);
+    } else {
+        positions = sorting.sorted();
+        copyOut(out, *written, positions);
+    }
+    if (state) {
+        written->state = *state;
+        journalCache_->keep(std::move(written), order, std::move(positions));
+    }
 }
 
 void ListAnswers::machineDirectory(JsonWriter& out, SortOrder<MachineColumn> order,

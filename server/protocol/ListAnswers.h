@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/JournalCache.h"
 #include "protocol/JsonWriter.h"
 #include "storage/JournalStore.h"
 #include "text/DateTimeFormat.h"
@@ -11,9 +12,12 @@ namespace journal::protocol {
 // The payloads of the answers, in the member names and forms the client reads.
 class ListAnswers {
 public:
-    ListAnswers(storage::JournalStore& store, const ServerFormats& formats)
+    // A read-only transaction may take the journal from `journalCache` and keep it there: a writer's own changes
+    // are not yet what the state it reads stands for.
+    ListAnswers(storage::JournalStore& store, const ServerFormats& formats, JournalCache* journalCache = nullptr)
         : store_(store)
-        , formats_(formats) {}
+        , formats_(formats)
+        , journalCache_(journalCache) {}
 
     // The long lists go straight from the database's rows into the answer.
     void journal(JsonWriter& out, storage::SortOrder<storage::ServiceColumn> order) const;
@@ -31,9 +35,15 @@ public:
 
 private:
     std::string stamp(const DateTime& utc) const;
+    // The journal read and written afresh, and kept when `state` tells what it is.
+    void writeJournal(JsonWriter& out, storage::SortOrder<storage::ServiceColumn> order,
+                      const std::optional<std::string>& state) const;
+    // The positions in `order` of the `count` records kept, from their rows read again.
+    JournalCache::Order sortedPositions(storage::SortOrder<storage::ServiceColumn> order, std::size_t count) const;
 
     storage::JournalStore& store_;
     const ServerFormats& formats_;
+    JournalCache* journalCache_;
 };
 
 } // namespace journal::protocol

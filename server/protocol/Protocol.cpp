@@ -113,7 +113,7 @@ JsonText Protocol::runOnce(const CommandDefinition& definition, const CommandInp
                            const JsonText::PieceSink& sink) const {
     auto connection = database_.acquire();
     storage::JournalStore store(*connection);
-    const ListAnswers answers(store, formats_);
+    const ListAnswers answers(store, formats_, definition.writes ? nullptr : &journalCache_);
     connection->begin(definition.writes);
     try {
         // A change is answered whole before its commit, so that what the client reads is what was committed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/JournalCache.h"
 #include "protocol/JsonWriter.h"
 #include "storage/ConnectionPool.h"
 #include "text/DateTimeFormat.h"
@@ -59,6 +60,7 @@ private:
     storage::ConnectionPool& database_;
     ServerFormats formats_;
     std::string accessKey_;
+    mutable JournalCache journalCache_;
 };
 
 } // namespace journal::protocol
