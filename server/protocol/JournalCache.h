@@ -42,13 +42,18 @@ public:
     // journal of another state is let go at once: nobody reads it any longer, and the next one is about to be written.
     Found find(std::string_view state, SortOrder order);
     // Keeps `records` and `order` of them. Records of the state already kept are the same: those stay.
-    void keep(std::shared_ptr<const Records> records, SortOrder sortOrder, Order order);
+    void keep(std::shared_ptr<Records> records, SortOrder sortOrder, Order order);
+    // Keeps another order of the records kept for `state`, if they still are.
+    void keepOrder(std::string_view state, SortOrder sortOrder, Order order);
+    // Records to write a journal into, in the memory of the journal let go last when nobody was reading it.
+    std::shared_ptr<Records> newRecords();
 
 private:
     static std::pair<int, bool> orderKey(SortOrder order) { return {static_cast<int>(order.column), order.descending}; }
 
     std::mutex mutex_;
-    std::shared_ptr<const Records> records_;
+    std::shared_ptr<Records> records_;
+    std::vector<std::string> spare_; // the pieces of the journal let go
     std::map<std::pair<int, bool>, std::shared_ptr<const Order>> orders_;
 };
 

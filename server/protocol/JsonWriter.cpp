@@ -181,7 +181,14 @@ std::string& JsonText::tailWithRoom(std::size_t reserve) {
         // A text that fills one piece goes on to fill more: give the next ones their full size at once.
         const bool first = pieces_.empty();
         starts_.push_back(size());
-        pieces_.emplace_back().reserve(first ? reserve : std::max(reserve, pieceBytes));
+        if (spare_.empty()) {
+            pieces_.emplace_back();
+        } else {
+            pieces_.push_back(std::move(spare_.back()));
+            spare_.pop_back();
+            pieces_.back().clear();
+        }
+        pieces_.back().reserve(first ? reserve : std::max(reserve, pieceBytes));
     }
     std::string& tail = pieces_.back();
     if (tail.capacity() - tail.size() < reserve)

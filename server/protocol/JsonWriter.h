@@ -37,6 +37,12 @@ public:
     const std::vector<std::string>& pieces() const { return pieces_; }
     bool handedOver() const { return !starts_.empty() && starts_.front() > 0; }
 
+    // Writes into the room of `pieces`, those of a text no longer needed, before taking new memory: every 4 KiB of
+    // a long text in fresh memory costs a page fault.
+    void reuse(std::vector<std::string> pieces) { spare_ = std::move(pieces); }
+    // The pieces, for another text to reuse.
+    std::vector<std::string> takePieces() && { return std::move(pieces_); }
+
     // The whole text in one string; moved out when it is one piece.
     std::string takeWhole();
     // The answer read back as a document, for whoever checks answers rather than sending them.
@@ -48,6 +54,7 @@ private:
     PieceSink sink_;
     std::vector<std::string> pieces_;
     std::vector<std::size_t> starts_; // of each piece within the text
+    std::vector<std::string> spare_;
 };
 
 // Writes JSON into a JsonText as nlohmann's compact dump() does, byte for byte: the same escapes, the same

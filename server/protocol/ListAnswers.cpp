@@ -107,7 +107,7 @@ void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const
         JournalCache::Order positions =
             order.column == ServiceColumn::Id ? numberOrder(count, order.descending) : sortedPositions(order, count);
         copyOut(out, *kept.records, positions);
-        journalCache_->keep(kept.records, order, std::move(positions));
+        journalCache_->keepOrder(*state, order, std::move(positions));
     } else {
         writeJournal(out, order, state);
     }
@@ -137,7 +137,7 @@ void ListAnswers::writeJournal(JsonWriter& out, SortOrder<ServiceColumn> order,
     // Otherwise the records are written apart, to be kept, in the order they are read: a list in the order of the
     // numbers goes out as it is read; another is read in the order of the numbers, which needs no sort, and copied
     // out in its own.
-    auto written = std::make_shared<JournalCache::Records>();
+    auto written = state ? journalCache_->newRecords() : std::make_shared<JournalCache::Records>();
     JsonWriter writtenOut(written->text);
     JournalOrder sorting(order);
     relayServiceRows(read, [&](const ServiceRow& service) {
