@@ -101,6 +101,14 @@ void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> s
         });
 }
 
+// A long answer frees and takes again pieces of a few hundred KiB all the time. By default malloc maps such pieces
+// afresh or gives the top of a thread's heap back at once, and every 4 KiB taken again then costs a page fault. Kept
+// here, the memory goes back when the answer has ended (malloc_trim above).
+void keepFreedMemoryWhileAnswering() {
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+}
+
 std::string_view statusMessage(int status) {
     switch (status) {
     case 404:
@@ -150,6 +158,7 @@ JournalHttpServer::JournalHttpServer(const protocol::Protocol& protocol, const s
     if (!server_->is_valid())
         throw std::runtime_error("cannot load the certificate " + certificate.string() + " and key " + key.string());
     restrictTls(server_->ssl_context());
+    keepFreedMemoryWhileAnswering();
     routeRequests();
 }
 
