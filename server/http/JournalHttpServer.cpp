@@ -63,6 +63,23 @@ std::string_view outcomeName(protocol::Outcome outcome) {
     return "failed";
 }
 
+// httplib copies every chunk it sends into new strings. Below malloc's mmap threshold they come from the heap; with a
+// heap's free top given back only beyond 4 MiB, not at every free, they take the same memory again chunk after chunk
+// instead of faulting every 4 KiB. A larger top would stay with a thread's heap, which malloc_trim leaves as it is.
+constexpr std::size_t chunkBytes = 64 * 1024;
+
+void keepFreedMemoryWhileAnswering() {
+    mallopt(M_TRIM_THRESHOLD, 4 << 20);
+}
+
+bool writeChunks(httplib::DataSink& sink, std::string_view piece) {
+    for (std::size_t at = 0; at < piece.size(); at += chunkBytes) {
+        if (!sink.write(piece.data() + at, std::min(chunkBytes, piece.size() - at)))
+            return false;
+    }
+    return true;
+}
+
 // A long answer of a read goes out in chunks while it is being written. Should the read fail after the first one,
 // the list is broken off and the answer ends as an error object, which the client shows instead of the list; where
 // nothing can end it (the commit failed), the connection is closed without the last chunk, which no client takes
@@ -75,7 +92,7 @@ void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> s
         jsonContentType,
         [streamed = answering, started](std::size_t, httplib::DataSink& sink) {
             while (auto piece = streamed->next()) {
-                if (!sink.write(piece->data(), piece->size())) {
+                if (!writeChunks(sink, *piece)) {
                     logRequest({}, "client-gone", std::chrono::steady_clock::now() - started);
                     return false;
                 }
@@ -99,14 +116,6 @@ void sendStreamed(httplib::Response& response, std::shared_ptr<StreamedAnswer> s
             streamed.reset();
             malloc_trim(0);
         });
-}
-
-// A long answer frees and takes again pieces of a few hundred KiB all the time. By default malloc maps such pieces
-// afresh or gives the top of a thread's heap back at once, and every 4 KiB taken again then costs a page fault. Kept
-// here, the memory goes back when the answer has ended (malloc_trim above).
-void keepFreedMemoryWhileAnswering() {
-    mallopt(M_MMAP_THRESHOLD, 4 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
 std::string_view statusMessage(int status) {
