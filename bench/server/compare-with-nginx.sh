@@ -6,6 +6,8 @@
 #   search_machine on 100,000 machines (within 2x all_machine),
 #   the server's peak memory answering all_service with 100,000 records (under 3x the answer), alone and with
 #   several clients at once (not beyond the number of requests in flight).
+# The journal lists are timed twice: on an unchanged journal, which the server answers from the journal it kept, and
+# right after a change (an edit of a workshop, untimed), which it reads and writes again.
 # Usage: bench/server/compare-with-nginx.sh [BUILD_DIR]   (default build/ci; needs journal-server and
 # server_bench_fill built). RUNS=N sets the runs a figure is the median of (default 5); POSTGRES=0 skips
 # PostgreSQL. Installs Debian's nginx-light when nginx is missing.
@@ -110,6 +112,16 @@ time_server() { # COMMAND-JSON
   for _ in $(seq "$runs"); do post "$1"; done | median
 }
 
+# The same, each request right after a change that makes the server read the journal again. The edit keeps the
+# workshop as the bench's fill made it, so the answer's bytes stay those nginx serves.
+change='{"command":"edit_workshop","id_workshop":"1","name_workshop":"Цех №1","description_workshop":"Корпус 2","date_workshop":"01.01.1971"}'
+time_server_after_change() { # COMMAND-JSON
+  for _ in $(seq "$runs"); do
+    post "$change" >/dev/null
+    post "$1"
+  done | median
+}
+
 time_nginx() { # FILE
   local url="https://localhost:$nginx_port/$1"
   curl -sS --fail --cacert "$work/data/tls/ca.pem" -o /dev/null "$url"
@@ -193,17 +205,23 @@ for engine in $engines; do
     "$fill" "$location" "$size" 200
     start_server "$location"
     keep_answer '{"command":"all_service"}' "all_service-$size.json"
-    row "all_service, $size records" "$(time_server '{"command":"all_service"}')" \
-      "$(time_nginx "all_service-$size.json")" "$goal"
+    static=$(time_nginx "all_service-$size.json")
+    row "all_service, $size records" "$(time_server '{"command":"all_service"}')" "$static" "$goal"
+    row "all_service, $size records, after a change" \
+      "$(time_server_after_change '{"command":"all_service"}')" "$static" "$goal"
   done
 
   # The server still holds the 100,000-record journal.
-  all=$(time_server '{"command":"all_service"}')
-  header "sort_service on $engine, 100000 records" all_service
-  for field in S.id M.title W.title S.description S.time_start S.time_finish; do
-    for path in asc desc; do
-      row "sort_service $field $path" \
-        "$(time_server "{\"command\":\"sort_service\",\"field\":\"$field\",\"path\":\"$path\"}")" "$all" 1.5
+  for timing in time_server time_server_after_change; do
+    all=$($timing '{"command":"all_service"}')
+    what=
+    [ "$timing" = time_server_after_change ] && what=", after a change"
+    header "sort_service on $engine, 100000 records$what" "all_service"
+    for field in S.id M.title W.title S.description S.time_start S.time_finish; do
+      for path in asc desc; do
+        row "sort_service $field $path" \
+          "$($timing "{\"command\":\"sort_service\",\"field\":\"$field\",\"path\":\"$path\"}")" "$all" 1.5
+      done
     done
   done
   [ "$engine" = sqlite ] && measure_memory "$work/nginx/static/all_service-100000.json"
