@@ -74,10 +74,6 @@ private:
     std::string crew_, start_, finish_;
 };
 
-} // namespace
-
-namespace {
-
 void copyOut(JsonWriter& out, const JournalCache::Records& records, const JournalCache::Order& order) {
     for (const std::uint32_t position : order) {
         const auto [begin, end] = records.spans[position];
