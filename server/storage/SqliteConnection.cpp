@@ -54,10 +54,17 @@ SqliteConnection::SqliteConnection(const std::string& path, std::chrono::millise
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, static_cast<int>(busyWait.count()));
     registerFunctions();
-    // WAL lets readers go on while one writer commits. FULL syncs the log at every commit, so a save that was
-    // answered survives a power cut too, not only a crash of the server (NORMAL may lose the last commits).
-    query("PRAGMA journal_mode = WAL", {});
-    execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = FULL;");
+    try {
+        // WAL lets readers go on while one writer commits. FULL syncs the log at every commit, so a save that was
+        // answered survives a power cut too, not only a crash of the server (NORMAL may lose the last commits).
+        query("PRAGMA journal_mode = WAL", {});
+        execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = FULL;");
+    } catch (...) {
+        // A database busy or damaged beyond reading its schema: no destructor runs for a constructor that throws.
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
 }
 
 SqliteConnection::~SqliteConnection() {
