@@ -19,7 +19,8 @@ public:
         , formats_(formats)
         , journalCache_(journalCache) {}
 
-    // The long lists go straight from the database's rows into the answer.
+    // The long lists go straight from the database's rows into the answer; the journal, while the database is
+    // unchanged, from the one kept.
     void journal(JsonWriter& out, storage::SortOrder<storage::ServiceColumn> order) const;
     // `data` of the machines directory: the machines and the workshops the machine editor offers.
     void machineDirectory(JsonWriter& out, storage::SortOrder<storage::MachineColumn> order,

@@ -31,6 +31,7 @@ constexpr ListOrder everyOrder[] = {
     {"S.time_finish", ServiceColumn::Finish, false},
     {"S.time_finish", ServiceColumn::Finish, true},
 };
+constexpr const ListOrder& byNumber = everyOrder[0];
 
 // The server keeps the journal it wrote last; every answer taken from it must be the journal as it is now.
 class KeptJournal : public ServerTest {
@@ -75,7 +76,7 @@ TEST_P(KeptJournal, EveryOrderAskedAgainIsTheJournalReadAfresh) {
         for (const ListOrder& order : everyOrder)
             EXPECT_EQ(sent(order), readAfresh(order))
                 << order.field << (order.descending ? " desc" : " asc") << ", round " << round;
-        EXPECT_EQ(server.send({{"command", "all_service"}}).at("data"), readAfresh(everyOrder[0])) << "round " << round;
+        EXPECT_EQ(server.send({{"command", "all_service"}}).at("data"), readAfresh(byNumber)) << "round " << round;
     }
 }
 
@@ -127,22 +128,21 @@ const JournalChange journalChanges[] = {
 };
 
 TEST_P(KeptJournal, AChangeIsSeenByTheNextAnswerInEveryOrder) {
-    const ListOrder orders[] = {everyOrder[0], everyOrder[1], everyOrder[3],
-                                everyOrder[4], everyOrder[7], everyOrder[10]};
     for (const JournalChange& journalChange : journalChanges) {
         if (journalChange.postgresOnly && GetParam() != Backend::Postgres)
             continue;
         SCOPED_TRACE(journalChange.what);
         std::vector<json> before;
-        for (const ListOrder& order : orders)
+        for (const ListOrder& order : everyOrder)
             before.push_back(sent(order));
 
         journalChange.make(*this);
 
-        for (std::size_t i = 0; i < std::size(orders); ++i) {
-            const json after = sent(orders[i]);
-            EXPECT_EQ(after, readAfresh(orders[i])) << orders[i].field << (orders[i].descending ? " desc" : " asc");
-            EXPECT_NE(after, before[i]) << "the change shows in no order";
+        for (std::size_t i = 0; i < std::size(everyOrder); ++i) {
+            const json after = sent(everyOrder[i]);
+            EXPECT_EQ(after, readAfresh(everyOrder[i]))
+                << everyOrder[i].field << (everyOrder[i].descending ? " desc" : " asc");
+            EXPECT_NE(after, before[i]) << "the change does not show";
         }
     }
 }
@@ -150,12 +150,12 @@ TEST_P(KeptJournal, AChangeIsSeenByTheNextAnswerInEveryOrder) {
 // A database without the token of its state (an older server's tables changed by hand) is read every time.
 TEST_P(KeptJournal, WithoutItsStateTheJournalIsReadEachTime) {
     change("DELETE FROM journal_state");
-    EXPECT_EQ(sent(everyOrder[0]), readAfresh(everyOrder[0]));
+    EXPECT_EQ(sent(byNumber), readAfresh(byNumber));
 
     change("UPDATE service SET description = 'Ёмкость' WHERE id = ?", {records[1]});
 
-    EXPECT_EQ(sent(everyOrder[0]), readAfresh(everyOrder[0]));
-    EXPECT_EQ(sent(everyOrder[0]).at(1).at("Description"), "Ёмкость");
+    EXPECT_EQ(sent(byNumber), readAfresh(byNumber));
+    EXPECT_EQ(sent(byNumber).at(1).at("Description"), "Ёмкость");
 }
 
 JOURNAL_ON_EVERY_DATABASE(KeptJournal);
