@@ -72,7 +72,9 @@ fi
 
 if [ "$kind" = postgresql ]; then
   grep -q 'pg_dump' "$work/backup.err" || fail "the backup does not say it ran pg_dump: $(cat "$work/backup.err")"
-  pg_restore --list "$work/backups/journal.backup" | grep -q "TABLE $schema service" || fail "the dump lacks the journal"
+  # Listed into a file: grep -q stops reading at the first match, and pipefail would count pg_restore's broken pipe.
+  pg_restore --list "$work/backups/journal.backup" >"$work/listing"
+  grep -q "TABLE $schema service" "$work/listing" || fail "the dump lacks the journal"
   "$server" restore "$work/backups/journal.backup" --database "$location" 2>"$work/restore.err" &&
     fail "a PostgreSQL restore was reported as done"
   grep -q 'pg_restore' "$work/restore.err" || fail "the refusal does not name pg_restore: $(cat "$work/restore.err")"
