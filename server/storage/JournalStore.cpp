@@ -171,9 +171,11 @@ namespace {
 // Every record's crew, read in one statement rather than one a record, in order from the index of crews.
 class Crews {
 public:
-    explicit Crews(SqlConnection& sql) {
-        sql.visitIntegerRows("SELECT service_id, repairman_id FROM service_repairman ORDER BY service_id, position", {},
-                             [this](std::span<const long long> row) {
+    // `where` picks the records whose crews are read.
+    explicit Crews(SqlConnection& sql, std::string_view where = {}) {
+        sql.visitIntegerRows("SELECT service_id, repairman_id FROM service_repairman " + std::string(where) +
+                                 " ORDER BY service_id, position",
+                             {}, [this](std::span<const long long> row) {
                                  if (starts_.empty() || starts_.back().first != row[0])
                                      starts_.emplace_back(row[0], repairmen_.size());
                                  repairmen_.push_back(row[1]);
@@ -229,24 +231,72 @@ private:
 
 } // namespace
 
+namespace {
+
+constexpr std::string_view serviceColumns =
+    "SELECT s.id, s.machine_id, s.description, s.start_at, s.finish_at FROM service s ";
+
+// Visits rows of serviceColumns as the journal's rows.
+class ServiceRows {
+public:
+    ServiceRows(Crews& crews, const MachineTitles& titles)
+        : crews_(crews)
+        , titles_(titles) {}
+
+    void visit(std::span<const SqlCell> row, const std::function<void(const ServiceRow&)>& visit) {
+        service_.id = idFrom(row[0]);
+        const MachineTitles::Titles& machine = titles_.of(idFrom(row[1]));
+        service_.machineTitle = machine.machine;
+        service_.workshopTitle = machine.workshop;
+        service_.description = viewFrom(row[2]);
+        service_.start = dateTimeFrom(row[3]);
+        service_.finish = row[4] ? std::optional(dateTimeFrom(row[4])) : std::nullopt;
+        service_.repairmanIds = crews_.of(service_.id);
+        visit(service_);
+    }
+
+private:
+    Crews& crews_;
+    const MachineTitles& titles_;
+    ServiceRow service_;
+};
+
+} // namespace
+
 void JournalStore::visitServices(bool descending, const std::function<void(const ServiceRow&)>& visit) {
     Crews crews(sql_);
     const MachineTitles titles(sql_);
-    ServiceRow service;
-    sql_.visitRows(std::string("SELECT s.id, s.machine_id, s.description, s.start_at, s.finish_at FROM service s"
-                               " ORDER BY s.id") +
-                       (descending ? " DESC" : ""),
-                   {}, [&](std::span<const SqlCell> row) {
-                       service.id = idFrom(row[0]);
-                       const MachineTitles::Titles& machine = titles.of(idFrom(row[1]));
-                       service.machineTitle = machine.machine;
-                       service.workshopTitle = machine.workshop;
-                       service.description = viewFrom(row[2]);
-                       service.start = dateTimeFrom(row[3]);
-                       service.finish = row[4] ? std::optional(dateTimeFrom(row[4])) : std::nullopt;
-                       service.repairmanIds = crews.of(service.id);
-                       visit(service);
-                   });
+    ServiceRows rows(crews, titles);
+    sql_.visitRows(std::string(serviceColumns) + "ORDER BY s.id" + (descending ? " DESC" : ""), {},
+                   [&](std::span<const SqlCell> row) { rows.visit(row, visit); });
+}
+
+void JournalStore::visitServices(std::span<const RecordId> ids, const std::function<void(const ServiceRow&)>& visit) {
+    // Ids are numbers, written into the statement: a long list would outgrow the parameters an engine binds.
+    constexpr std::size_t idsAStatement = 1000;
+    const MachineTitles titles(sql_);
+    for (std::size_t first = 0; first < ids.size(); first += idsAStatement) {
+        std::string list;
+        for (const RecordId id : ids.subspan(first, std::min(idsAStatement, ids.size() - first)))
+            list += (list.empty() ? "" : ",") + std::to_string(id);
+        Crews crews(sql_, "WHERE service_id IN (" + list + ")");
+        ServiceRows rows(crews, titles);
+        sql_.visitRows(std::string(serviceColumns) + "WHERE s.id IN (" + list + ") ORDER BY s.id", {},
+                       [&](std::span<const SqlCell> row) { rows.visit(row, visit); });
+    }
+}
+
+std::optional<std::vector<RecordId>> JournalStore::changedServices(std::string_view since) {
+    const auto steps = sql_.query("SELECT seq FROM journal_step WHERE previous = ?", {std::string(since)});
+    if (steps.size() != 1)
+        return std::nullopt;
+    const SqlParams first{steps.front().at(0)};
+    if (!sql_.query("SELECT 1 FROM journal_step WHERE seq >= ? AND whole <> 0 LIMIT 1", first).empty())
+        return std::nullopt;
+    std::vector<RecordId> ids;
+    sql_.visitIntegerRows("SELECT DISTINCT service_id FROM journal_changed WHERE seq >= ? ORDER BY service_id", first,
+                          [&](std::span<const long long> row) { ids.push_back(row[0]); });
+    return ids;
 }
 
 std::optional<std::string> JournalStore::journalState() {

@@ -49,6 +49,11 @@ public:
     // What the triggers of the schema set anew at every change of the records, machines, workshops or repairmen,
     // as this transaction sees it: equal tokens, equal journals. Nullopt when the database keeps none.
     std::optional<std::string> journalState();
+    // The records changed since the journal stood at state `since`, in the order of their numbers, as the schema's
+    // log of changes tells; nullopt when the log does not reach back so far or a change touched every record.
+    std::optional<std::vector<RecordId>> changedServices(std::string_view since);
+    // The rows of those records of `ids` (ascending) that exist, in the order of their numbers.
+    void visitServices(std::span<const RecordId> ids, const std::function<void(const ServiceRow&)>& visit);
     std::optional<Service> service(RecordId id);
     RecordId addService(const ServiceInput& input);
     bool updateService(RecordId id, const ServiceInput& input);

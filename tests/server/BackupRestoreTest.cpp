@@ -86,7 +86,8 @@ TEST_F(BackupRestoreTest, AnOlderBackupIsMigratedOnRestore) {
         // What versions 2 and on added goes again: the copy is as the first server left it.
         for (const auto& trigger : sql->query("SELECT name FROM sqlite_master WHERE type = 'trigger'", {}))
             sql->execute("DROP TRIGGER " + trigger.at(0).value());
-        sql->execute("DROP TABLE journal_state; DROP INDEX service_repairman_order;"
+        sql->execute("DROP TABLE journal_state; DROP TABLE journal_step; DROP TABLE journal_changed;"
+                     " DROP INDEX service_repairman_order;"
                      " DELETE FROM schema_version WHERE version > 1");
     }
     makeJournal(database, "текущая");
