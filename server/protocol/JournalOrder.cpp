@@ -17,22 +17,39 @@ std::uint64_t timeKey(const DateTime& value) {
 
 } // namespace
 
+using storage::RecordId;
 using storage::ServiceColumn;
 
-JournalOrder::JournalOrder(storage::SortOrder<ServiceColumn> order)
-    : order_(order) {}
+JournalOrder::JournalOrder(ServiceColumn column)
+    : column_(column) {}
 
-std::string_view JournalOrder::titleKey(std::string_view title) {
-    auto found = titleKeys_.find(std::string(title));
-    if (found == titleKeys_.end())
-        found = titleKeys_.emplace(title, RussianOrder::text().sortKey(title)).first;
-    return found->second;
+JournalOrder::JournalOrder(const JournalOrder& before, std::span<const RecordId> changed)
+    : column_(before.column_)
+    , keptKeys_(before.keptKeys_) {
+    keptKeys_.push_back(before.keys_);
+    entries_.reserve(before.entries_.size() + changed.size()); // room for the changed ones to come back
+    std::copy_if(
+        before.entries_.begin(), before.entries_.end(), std::back_inserter(entries_),
+        [changed](const Entry& entry) { return !std::binary_search(changed.begin(), changed.end(), entry.id); });
+}
+
+bool JournalOrder::isText() const {
+    return column_ == ServiceColumn::MachineTitle || column_ == ServiceColumn::WorkshopTitle ||
+           column_ == ServiceColumn::Description;
+}
+
+const std::string* JournalOrder::titleKey(std::string_view title) {
+    auto found = keys_->titles.find(std::string(title));
+    if (found == keys_->titles.end())
+        found = keys_->titles.emplace(title, RussianOrder::text().sortKey(title)).first;
+    return &found->second;
 }
 
 void JournalOrder::add(const storage::ServiceRow& service) {
     Entry entry;
-    entry.position = static_cast<std::uint32_t>(entries_.size());
-    switch (order_.column) {
+    entry.time = 0;
+    entry.id = service.id;
+    switch (column_) {
     case ServiceColumn::MachineTitle:
         entry.text = titleKey(service.machineTitle);
         break;
@@ -40,38 +57,76 @@ void JournalOrder::add(const storage::ServiceRow& service) {
         entry.text = titleKey(service.workshopTitle);
         break;
     case ServiceColumn::Description:
-        entry.text = textKeys_.emplace_back(RussianOrder::text().sortKey(service.description));
+        entry.text = &keys_->texts.emplace_back(RussianOrder::text().sortKey(service.description));
         break;
     case ServiceColumn::Start:
         entry.time = timeKey(service.start);
         break;
     case ServiceColumn::Finish:
-        entry.hasKey = service.finish.has_value();
-        if (service.finish)
-            entry.time = timeKey(*service.finish);
+        entry.time = service.finish ? timeKey(*service.finish) : UINT64_MAX; // missing ones last going up
         break;
     case ServiceColumn::Id:
         break;
     }
-    entries_.push_back(entry);
+    added_.push_back(entry);
 }
 
-std::vector<std::uint32_t> JournalOrder::sorted() {
-    // Stable: equal keys keep the order of the record numbers, in both directions.
-    const bool descending = order_.descending;
-    std::stable_sort(entries_.begin(), entries_.end(), [descending](const Entry& left, const Entry& right) {
-        if (left.hasKey != right.hasKey)
-            return descending ? !left.hasKey : left.hasKey; // missing ones last going up, first going down
-        const auto before = [](const Entry& first, const Entry& second) {
-            return first.time != second.time ? first.time < second.time : first.text < second.text;
-        };
-        return descending ? before(right, left) : before(left, right);
-    });
-    std::vector<std::uint32_t> positions;
-    positions.reserve(entries_.size());
-    for (const Entry& entry : entries_)
-        positions.push_back(entry.position);
-    return positions;
+bool JournalOrder::sameKey(const Entry& left, const Entry& right) const {
+    return isText() ? left.text == right.text || *left.text == *right.text : left.time == right.time;
+}
+
+bool JournalOrder::before(const Entry& left, const Entry& right) const {
+    if (isText()) {
+        if (left.text != right.text) {
+            if (const int compared = left.text->compare(*right.text); compared != 0)
+                return compared < 0;
+        }
+    } else if (left.time != right.time) {
+        return left.time < right.time;
+    }
+    return left.id < right.id;
+}
+
+void JournalOrder::sort() {
+    const auto order = [this](const Entry& left, const Entry& right) { return before(left, right); };
+    std::sort(added_.begin(), added_.end(), order);
+    if (entries_.empty()) {
+        entries_ = std::move(added_);
+        added_ = {};
+        return;
+    }
+    // Merged from the back into the room behind the sorted ones, each added one found by a binary search: few are
+    // added to many.
+    const auto keptCount = static_cast<std::ptrdiff_t>(entries_.size());
+    entries_.resize(entries_.size() + added_.size());
+    auto kept = entries_.begin() + keptCount;
+    auto to = entries_.end();
+    for (auto added = added_.end(); added != added_.begin();) {
+        --added;
+        const auto place = std::upper_bound(entries_.begin(), kept, *added, order);
+        to = std::move_backward(place, kept, to);
+        kept = place;
+        *--to = *added;
+    }
+    added_.clear();
+    added_.shrink_to_fit();
+}
+
+void JournalOrder::visit(bool descending, const std::function<void(RecordId)>& visit) const {
+    if (!descending) {
+        for (const Entry& entry : entries_)
+            visit(entry.id);
+        return;
+    }
+    // Groups of equal keys from the last, each in the order of the numbers.
+    for (auto end = entries_.end(); end != entries_.begin();) {
+        auto begin = end - 1;
+        while (begin != entries_.begin() && sameKey(*(begin - 1), *begin))
+            --begin;
+        for (auto entry = begin; entry != end; ++entry)
+            visit(entry->id);
+        end = begin;
+    }
 }
 
 } // namespace journal::protocol

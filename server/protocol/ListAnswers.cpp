@@ -6,6 +6,8 @@
 #include "text/UnicodeText.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <numeric>
 
 namespace journal::protocol {
@@ -76,8 +78,8 @@ private:
 
 void copyOut(JsonWriter& out, const JournalCache::Records& records, const JournalCache::Order& order) {
     for (const std::uint32_t position : order) {
-        const auto [begin, end] = records.spans[position];
-        out.written(records.text, begin, end);
+        const JournalCache::Record& record = records.records[position];
+        out.written(*records.texts[record.text], record.begin, record.begin + record.length);
     }
 }
 
@@ -89,34 +91,106 @@ JournalCache::Order numberOrder(std::size_t count, bool descending) {
     return order;
 }
 
+// The positions of `records` in the order of `keys`, made of the same records.
+JournalCache::Order positionsIn(const JournalOrder& keys, const JournalCache::Records& records, bool descending) {
+    if (keys.size() != records.records.size())
+        throw StorageError("the journal changed without a new state");
+    JournalCache::Order positions;
+    positions.reserve(keys.size());
+    keys.visit(descending, [&](RecordId id) {
+        const auto found =
+            std::lower_bound(records.records.begin(), records.records.end(), id,
+                             [](const JournalCache::Record& record, RecordId id) { return record.id < id; });
+        if (found == records.records.end() || found->id != id)
+            throw StorageError("the journal changed without a new state");
+        positions.push_back(static_cast<std::uint32_t>(found - records.records.begin()));
+    });
+    return positions;
+}
+
 } // namespace
 
 void ListAnswers::journal(JsonWriter& out, SortOrder<ServiceColumn> order) const {
     const auto state = journalCache_ ? store_.journalState() : std::nullopt;
-    const JournalCache::Found kept = state ? journalCache_->find(*state, order) : JournalCache::Found{};
+    JournalCache::Found kept = state ? journalCache_->find(*state, order) : JournalCache::Found{};
+    if (kept.records && kept.records->state != *state)
+        kept.records = updatedJournal(std::move(kept.records), *state);
     out.beginArray();
     if (kept.order) {
         copyOut(out, *kept.records, *kept.order);
     } else if (kept.records) {
         // The records are written already: only a new order of them is needed.
-        const std::size_t count = kept.records->spans.size();
-        JournalCache::Order positions =
-            order.column == ServiceColumn::Id ? numberOrder(count, order.descending) : sortedPositions(order, count);
+        JournalCache::KeptKeys keys;
+        JournalCache::Order positions;
+        if (order.column == ServiceColumn::Id) {
+            positions = numberOrder(kept.records->records.size(), order.descending);
+        } else {
+            keys = {*state, updatedKeys(order.column, kept.keys, *state)};
+            positions = positionsIn(*keys.keys, *kept.records, order.descending);
+        }
         copyOut(out, *kept.records, positions);
-        journalCache_->keepOrder(*state, order, std::move(positions));
+        journalCache_->keepOrder(*state, order, std::move(positions), std::move(keys));
     } else {
         writeJournal(out, order, state);
     }
     out.endArray();
 }
 
-JournalCache::Order ListAnswers::sortedPositions(SortOrder<ServiceColumn> order, std::size_t count) const {
-    JournalOrder sorting(order);
-    store_.visitServices(false, [&](const ServiceRow& service) { sorting.add(service); });
-    JournalCache::Order positions = sorting.sorted();
-    if (positions.size() != count)
-        throw StorageError("the journal changed without a new state");
-    return positions;
+namespace {
+
+// Whether what changed since a kept state is better read and written afresh than brought up to date record by record.
+bool readAfresh(const std::optional<std::vector<RecordId>>& changed, std::size_t records) {
+    constexpr std::size_t fewRecords = 64;
+    return !changed || changed->size() > std::max(records / 4, fewRecords);
+}
+
+// Brought up to date this many times, what is kept holds that many pieces, some stale: it is made afresh.
+constexpr std::size_t mostGenerations = 64;
+
+} // namespace
+
+std::shared_ptr<const JournalCache::Records>
+ListAnswers::updatedJournal(std::shared_ptr<const JournalCache::Records> kept, const std::string& state) const {
+    const auto changed = store_.changedServices(kept->state);
+    // Texts stale by a quarter are written afresh in one; a short journal's only when they get too many.
+    constexpr std::size_t fewBytes = 64 << 10;
+    if (readAfresh(changed, kept->records.size()) || kept->staleBytes > std::max(kept->textBytes() / 4, fewBytes) ||
+        kept->texts.size() >= mostGenerations) {
+        journalCache_->release(kept);
+        return nullptr;
+    }
+    auto text = std::make_shared<JsonText>();
+    JsonWriter textOut(*text);
+    JournalRecords writer(store_.repairmen({}), formats_);
+    std::vector<JournalCache::Record> rewritten;
+    store_.visitServices(*changed, [&](const ServiceRow& service) {
+        const std::size_t begin = text->size();
+        writer.write(textOut, service);
+        rewritten.push_back(JournalCache::Record::written(service.id, begin, text->size()));
+    });
+    auto updated = kept->updated(state, *changed, std::move(text), std::move(rewritten));
+    journalCache_->keep(updated);
+    return updated;
+}
+
+JournalCache::Keys ListAnswers::updatedKeys(ServiceColumn column, const JournalCache::KeptKeys& kept,
+                                            const std::string& state) const {
+    if (kept.keys && kept.state == state)
+        return kept.keys;
+    std::shared_ptr<JournalOrder> keys;
+    if (kept.keys) {
+        const auto changed = store_.changedServices(kept.state);
+        if (!readAfresh(changed, kept.keys->size()) && kept.keys->generations() < mostGenerations) {
+            keys = std::make_shared<JournalOrder>(*kept.keys, *changed);
+            store_.visitServices(*changed, [&](const ServiceRow& service) { keys->add(service); });
+        }
+    }
+    if (!keys) {
+        keys = std::make_shared<JournalOrder>(column);
+        store_.visitServices(false, [&](const ServiceRow& service) { keys->add(service); });
+    }
+    keys->sort();
+    return keys;
 }
 
 void ListAnswers::writeJournal(JsonWriter& out, SortOrder<ServiceColumn> order,
@@ -134,29 +208,32 @@ void ListAnswers::writeJournal(JsonWriter& out, SortOrder<ServiceColumn> order,
     // numbers goes out as it is read; another is read in the order of the numbers, which needs no sort, and copied
     // out in its own.
     auto written = state ? journalCache_->newRecords() : std::make_shared<JournalCache::Records>();
-    JsonWriter writtenOut(written->text);
-    JournalOrder sorting(order);
+    JsonText& text = *written->texts.front();
+    JsonWriter writtenOut(text);
+    std::shared_ptr<JournalOrder> keys = byNumber ? nullptr : std::make_shared<JournalOrder>(order.column);
     relayServiceRows(read, [&](const ServiceRow& service) {
-        const std::size_t begin = written->text.size();
+        const std::size_t begin = text.size();
         records.write(writtenOut, service);
-        written->spans.emplace_back(begin, written->text.size());
+        written->records.push_back(JournalCache::Record::written(service.id, begin, text.size()));
         if (byNumber)
-            out.written(written->text, begin, written->text.size());
+            out.written(text, begin, text.size());
         else
-            sorting.add(service);
+            keys->add(service);
     });
     JournalCache::Order positions;
     if (byNumber) {
         if (order.descending)
-            std::reverse(written->spans.begin(), written->spans.end()); // kept in the order of the numbers
-        positions = numberOrder(written->spans.size(), order.descending);
+            std::reverse(written->records.begin(), written->records.end()); // kept in the order of the numbers
+        positions = numberOrder(written->records.size(), order.descending);
     } else {
-        positions = sorting.sorted();
+        keys->sort();
+        positions = positionsIn(*keys, *written, order.descending);
         copyOut(out, *written, positions);
     }
     if (state) {
         written->state = *state;
-        journalCache_->keep(std::move(written), order, std::move(positions));
+        journalCache_->keep(written);
+        journalCache_->keepOrder(*state, order, std::move(positions), {*state, std::move(keys)});
     }
 }
 

@@ -39,8 +39,13 @@ private:
     // The journal read and written afresh, and kept when `state` tells what it is.
     void writeJournal(JsonWriter& out, storage::SortOrder<storage::ServiceColumn> order,
                       const std::optional<std::string>& state) const;
-    // The positions in `order` of the `count` records kept, from their rows read again.
-    JournalCache::Order sortedPositions(storage::SortOrder<storage::ServiceColumn> order, std::size_t count) const;
+    // `kept`, of another state, brought to `state` by writing again the records changed since, and kept; nullptr
+    // when the journal is better written afresh.
+    std::shared_ptr<const JournalCache::Records> updatedJournal(std::shared_ptr<const JournalCache::Records> kept,
+                                                                const std::string& state) const;
+    // The order of `column` at `state`: `kept` brought up to date by the records changed since, or made afresh.
+    JournalCache::Keys updatedKeys(storage::ServiceColumn column, const JournalCache::KeptKeys& kept,
+                                   const std::string& state) const;
 
     storage::JournalStore& store_;
     const ServerFormats& formats_;

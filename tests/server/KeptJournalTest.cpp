@@ -124,6 +124,11 @@ const JournalChange journalChanges[] = {
      [](const KeptJournal& t) {
          t.server.send({{"command", "delete_service"}, {"id", t.records[2]}});
      }},
+    {"a change from before the log's first step",
+     [](const KeptJournal& t) {
+         t.change("UPDATE service SET description = 'Бак' WHERE id = ?", {t.records[0]});
+         t.change("DELETE FROM journal_step");
+     }},
     {"every crew truncated", [](const KeptJournal& t) { t.change("TRUNCATE service_repairman"); }, true},
 };
 
@@ -145,6 +150,43 @@ TEST_P(KeptJournal, AChangeIsSeenByTheNextAnswerInEveryOrder) {
             EXPECT_NE(after, before[i]) << "the change does not show";
         }
     }
+}
+
+// After a change only the records the log names are read again: one whose lines are taken out of the log stays
+// as it was kept.
+TEST_P(KeptJournal, AfterAChangeOnlyTheRecordsTheLogNamesAreReadAgain) {
+    const json before = sent(byNumber);
+    change("UPDATE service SET description = 'Ёмкость' WHERE id = ?", {records[0]});
+    change("UPDATE service SET description = 'Бак' WHERE id = ?", {records[1]});
+    change("DELETE FROM journal_changed WHERE service_id = ?", {records[1]});
+
+    const json after = sent(byNumber);
+
+    EXPECT_EQ(after.at(0).at("Description"), "Ёмкость");
+    EXPECT_EQ(after.at(1), before.at(1));
+    EXPECT_EQ(after.at(2), before.at(2));
+}
+
+// The log keeps its latest steps only; a journal kept from a state it no longer reaches is read afresh, and writing
+// goes on.
+TEST_P(KeptJournal, TheLogKeepsItsLatestStepsOnly) {
+    for (const ListOrder& order : everyOrder)
+        sent(order);
+    constexpr int changes = 5000;
+    {
+        auto connection = server.database().acquire();
+        connection->begin(true);
+        for (int i = 0; i < changes; ++i)
+            connection->query("UPDATE workshop SET title = ? WHERE id = ?", {"Цех " + std::to_string(i), workshops[0]});
+        connection->commit();
+    }
+
+    const auto steps = server.database().acquire()->query("SELECT COUNT(*) FROM journal_step");
+    EXPECT_LT(std::stoi(steps.at(0).at(0).value()), changes);
+    for (const ListOrder& order : everyOrder)
+        EXPECT_EQ(sent(order), readAfresh(order)) << order.field << (order.descending ? " desc" : " asc");
+    server.addService(machines[1], {repairmen[0]}, "01.01.2023");
+    EXPECT_EQ(sent(byNumber), readAfresh(byNumber));
 }
 
 // A database without the token of its state (an older server's tables changed by hand) is read every time.
