@@ -6,8 +6,9 @@
 #   search_machine on 100,000 machines (within 2x all_machine),
 #   the server's peak memory answering all_service with 100,000 records (under 3x the answer), alone and with
 #   several clients at once (not beyond the number of requests in flight).
-# The journal lists are timed twice: on an unchanged journal, which the server answers from the journal it kept, and
-# right after a change (an edit of a workshop, untimed), which it reads and writes again.
+# The journal lists are timed on an unchanged journal, which the server answers from the journal it kept, and right
+# after a change (untimed), after which it reads and writes again the records the change touched: a save of one
+# record, and an edit of a workshop, which touches the twentieth of the records made in its machines.
 # Usage: bench/server/compare-with-nginx.sh [BUILD_DIR]   (default build/ci; needs journal-server and
 # server_bench_fill built). RUNS=N sets the runs a figure is the median of (default 5); POSTGRES=0 skips
 # PostgreSQL. Installs Debian's nginx-light when nginx is missing.
@@ -112,13 +113,14 @@ time_server() { # COMMAND-JSON
   for _ in $(seq "$runs"); do post "$1"; done | median
 }
 
-# The same, each request right after a change that makes the server read the journal again. The edit keeps the
-# workshop as the bench's fill made it, so the answer's bytes stay those nginx serves.
-change='{"command":"edit_workshop","id_workshop":"1","name_workshop":"Цех №1","description_workshop":"Корпус 2","date_workshop":"01.01.1971"}'
-time_server_after_change() { # COMMAND-JSON
+# The same, each request right after a change. Each change writes what the fill or the first save wrote, so the
+# answer's bytes stay those nginx serves.
+save='{"command":"edit_service","id_service":"1","id_machine_service":"1","description_service":"Замена подшипника","ids_repairman_service":"{\"ids_repairman\":[\"2\",\"1\"]}","start_date_service":"01.01.2024","start_time_service":"08:30:00","finish_date_service":"02.01.2024","finish_time_service":"17:00:00"}'
+workshop_edit='{"command":"edit_workshop","id_workshop":"1","name_workshop":"Цех №1","description_workshop":"Корпус 2","date_workshop":"01.01.1971"}'
+time_server_after() { # CHANGE-JSON COMMAND-JSON
   for _ in $(seq "$runs"); do
-    post "$change" >/dev/null
-    post "$1"
+    post "$1" >/dev/null
+    post "$2"
   done | median
 }
 
@@ -204,23 +206,30 @@ for engine in $engines; do
     if [ "$engine" = sqlite ]; then location=$(sqlite_location "$size"); else location=$(postgres_location "j$size"); fi
     "$fill" "$location" "$size" 200
     start_server "$location"
+    post "$save" >/dev/null
     keep_answer '{"command":"all_service"}' "all_service-$size.json"
     static=$(time_nginx "all_service-$size.json")
     row "all_service, $size records" "$(time_server '{"command":"all_service"}')" "$static" "$goal"
-    row "all_service, $size records, after a change" \
-      "$(time_server_after_change '{"command":"all_service"}')" "$static" "$goal"
+    row "all_service, $size records, after a save" \
+      "$(time_server_after "$save" '{"command":"all_service"}')" "$static" "$goal"
+    row "all_service, $size records, after a workshop edit" \
+      "$(time_server_after "$workshop_edit" '{"command":"all_service"}')" "$static" "$goal"
   done
 
   # The server still holds the 100,000-record journal.
-  for timing in time_server time_server_after_change; do
-    all=$($timing '{"command":"all_service"}')
+  for after in nothing save workshop_edit; do
+    timed() { # COMMAND-JSON
+      if [ "$after" = nothing ]; then time_server "$1"; else time_server_after "${!after}" "$1"; fi
+    }
+    all=$(timed '{"command":"all_service"}')
     what=
-    [ "$timing" = time_server_after_change ] && what=", after a change"
+    [ "$after" = save ] && what=", after a save"
+    [ "$after" = workshop_edit ] && what=", after a workshop edit"
     header "sort_service on $engine, 100000 records$what" "all_service"
     for field in S.id M.title W.title S.description S.time_start S.time_finish; do
       for path in asc desc; do
         row "sort_service $field $path" \
-          "$($timing "{\"command\":\"sort_service\",\"field\":\"$field\",\"path\":\"$path\"}")" "$all" 1.5
+          "$(timed "{\"command\":\"sort_service\",\"field\":\"$field\",\"path\":\"$path\"}")" "$all" 1.5
       done
     done
   done

@@ -189,6 +189,16 @@ TEST_P(KeptJournal, TheLogKeepsItsLatestStepsOnly) {
     EXPECT_EQ(sent(byNumber), readAfresh(byNumber));
 }
 
+// Brought up to date change after change, past the point where the kept journal and orders are made afresh.
+TEST_P(KeptJournal, ChangesInARowKeepEveryOrderRight) {
+    constexpr ListOrder checked[] = {byNumber, everyOrder[7]}; // the journal itself and a column's order
+    for (int i = 0; i < 70; ++i) {
+        change("UPDATE service SET description = ? WHERE id = ?", {"Замена " + std::to_string(i), records[i % 3]});
+        for (const ListOrder& order : checked)
+            ASSERT_EQ(sent(order), readAfresh(order)) << "change " << i << ", " << order.field;
+    }
+}
+
 // A database without the token of its state (an older server's tables changed by hand) is read every time.
 TEST_P(KeptJournal, WithoutItsStateTheJournalIsReadEachTime) {
     change("DELETE FROM journal_state");
